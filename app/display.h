@@ -1,0 +1,4 @@
+// The GLUT display callback.
+#pragma once
+
+void onDisplay();
