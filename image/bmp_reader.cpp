@@ -86,8 +86,7 @@ void forEachStoredRow(Source& source, const PixelLayout& layout, RgbImage& image
             source.readAt(layout.firstRowOffset + first * layout.stride, batch.data(), wanted);
         for (std::int32_t i = 0; i < count; ++i) {
             const std::size_t start = i * layout.stride;
-            const std::size_t available =
-                got <= start ? 0 : std::min(layout.rowBytes, got - start);
+            const std::size_t available = got <= start ? 0 : std::min(layout.rowBytes, got - start);
             const std::int32_t stored = first + i;
             const std::int32_t row = layout.topDown ? layout.rows - 1 - stored : stored;
             RgbPixel* destination = &image.pixels[static_cast<std::size_t>(row) * layout.cols];

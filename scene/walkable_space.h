@@ -18,11 +18,11 @@ inline constexpr OpenBox kWorldBox{-200, 200, 2, 500, -200, 200};
 
 // The hall and the four minarets, each with its own margin.
 inline constexpr std::array<OpenBox, 5> kObstacleBoxes{{
-    {-35, 35, 0, 55, -75, -5},  // hall
-    {-57, -43, 0, 70, -10, 5},  // front-left minaret
-    {42, 53, 0, 70, -10, 5},    // front-right minaret
+    {-35, 35, 0, 55, -75, -5},   // hall
+    {-57, -43, 0, 70, -10, 5},   // front-left minaret
+    {42, 53, 0, 70, -10, 5},     // front-right minaret
     {-57, -43, 0, 70, -85, -70}, // back-left minaret
-    {40, 55, 0, 70, -85, -70},  // back-right minaret
+    {40, 55, 0, 70, -85, -70},   // back-right minaret
 }};
 
 bool isBlocked(float x, float y, float z);

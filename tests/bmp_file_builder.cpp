@@ -62,8 +62,8 @@ Bytes bmp24File(int width, int height, const PixelAt& pixelAt, std::uint32_t off
 Bytes bmp8File(int width, int height, const std::vector<RgbPixel>& palette,
                const std::function<std::uint8_t(int col, int row)>& indexAt) {
     const auto offBits = static_cast<std::uint32_t>(54 + 4 * palette.size());
-    Bytes out = bmpHeaderBytes({offBits, width, height, 8,
-                                static_cast<std::uint32_t>(palette.size())});
+    Bytes out =
+        bmpHeaderBytes({offBits, width, height, 8, static_cast<std::uint32_t>(palette.size())});
     for (const RgbPixel& entry : palette) {
         out.insert(out.end(), {entry.b, entry.g, entry.r, 0x55});
     }

@@ -99,8 +99,8 @@ TEST(BmpReader, IgnoresSignatureBitCountAndCompression) {
     Bytes file = bmp24File(3, 2, patternPixel);
     file[0] = 'X';
     file[1] = 'Y';
-    file[28] = 8;  // bit count
-    file[30] = 1;  // compression
+    file[28] = 8; // bit count
+    file[30] = 1; // compression
     RgbImage image;
     ASSERT_EQ(decodeBmp24(file.data(), file.size(), image), 0);
     expectPicture(image, 3, 2, patternPixel);
@@ -248,7 +248,9 @@ TEST(BmpReader, PaletteEntryBytesAreBlueGreenRedReserved) {
 // The colour count decides how much palette is read; anything it does not cover is black.
 TEST(BmpReader, ColourCountBoundsThePalette) {
     const auto palette = rampPalette(256);
-    const auto everyIndex = [](int col, int row) { return static_cast<std::uint8_t>(col + 16 * row); };
+    const auto everyIndex = [](int col, int row) {
+        return static_cast<std::uint8_t>(col + 16 * row);
+    };
     const Bytes full = bmp8File(16, 16, palette, everyIndex);
     auto withCount = [&](std::uint32_t count) {
         Bytes file = full;
@@ -275,9 +277,8 @@ TEST(BmpReader, ColourCountBoundsThePalette) {
 }
 
 TEST(BmpReader, PaletteCutShortByTheEndOfFileIsBlackBeyondIt) {
-    Bytes file = bmp8File(4, 1, rampPalette(256), [](int col, int) {
-        return static_cast<std::uint8_t>(col);
-    });
+    Bytes file = bmp8File(4, 1, rampPalette(256),
+                          [](int col, int) { return static_cast<std::uint8_t>(col); });
     file.resize(54 + 4 * 2 + 3); // two whole entries, a third cut short, no pixels
     RgbImage image;
     ASSERT_EQ(decodeBmp8(file.data(), file.size(), image), 0);

@@ -104,8 +104,8 @@ TEST(Camera, YawHalfTurnReversesUAndNAndTwoRestoreThem) {
     expectVector(camera.u, before.u.x, before.u.y, before.u.z);
     expectVector(camera.n, before.n.x, before.n.y, before.n.z);
     // sin of the float half-turn is not exactly 0, so the restore is only approximate.
-    EXPECT_FALSE(camera.u.x == before.u.x && camera.u.z == before.u.z &&
-                 camera.n.x == before.n.x && camera.n.z == before.n.z);
+    EXPECT_FALSE(camera.u.x == before.u.x && camera.u.z == before.u.z && camera.n.x == before.n.x &&
+                 camera.n.z == before.n.z);
 }
 
 TEST(Camera, TurnsRotateTheRightPairOfAxes) {

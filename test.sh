@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds Orvessa and runs every test (GL tests under a private Xvfb when there is no display).
+# Extra arguments go to ctest, e.g. ./test.sh -R Camera
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/deps.sh
+orvessa_install_missing
+orvessa_build build
+if ! tools/with-xvfb.sh ctest --test-dir build --output-on-failure -j "$(nproc)" "$@"; then
+  echo "error: some tests failed (see above)" >&2
+  exit 1
+fi

@@ -1,0 +1,54 @@
+# Sourced by run.sh and test.sh: installs the Debian packages the project needs, only those
+# missing, so a fresh Debian 12 machine needs nothing beforehand.
+
+ORVESSA_PACKAGES=(
+  g++ cmake make pkg-config
+  freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
+  libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
+  xvfb xdotool x11-utils imagemagick
+  clang libclang-rt-14-dev clang-format valgrind
+)
+
+orvessa_missing_packages() {
+  local package
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+      printf '%s\n' "$package"
+    fi
+  done
+}
+
+orvessa_install_missing() {
+  local missing
+  mapfile -t missing < <(orvessa_missing_packages "${ORVESSA_PACKAGES[@]}")
+  if [ "${#missing[@]}" -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing missing packages: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "error: installing packages needs root; run again with sudo, or install them:" >&2
+    echo "  sudo apt-get install ${missing[*]}" >&2
+    return 1
+  fi
+  if ! { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+           --no-install-recommends "${missing[@]}" >/dev/null; }; then
+    echo "error: apt-get could not install: ${missing[*]}" >&2
+    return 1
+  fi
+}
+
+# Configures (once) and builds the default build folder.
+orvessa_build() {
+  local build_dir=$1
+  shift
+  if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+    cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null || {
+      echo "error: cmake could not configure the build in $build_dir" >&2
+      return 1
+    }
+  fi
+  cmake --build "$build_dir" -j "$(nproc)" || {
+    echo "error: the build failed (see above)" >&2
+    return 1
+  }
+}
