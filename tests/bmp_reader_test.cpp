@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <malloc.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <filesystem>
@@ -180,6 +181,32 @@ TEST(BmpReader, HugeClaimInATinyFileReturnsAtOnceWithoutTouchingMemory) {
     EXPECT_EQ(image.rows, 16384);
     EXPECT_TRUE(pixelOf(image, 16383, 16383) == kBlack);
 }
+
+// AddressSanitizer reserves terabytes of address space, so a limit on it cannot work there.
+#ifndef ORVESSA_SANITIZED
+// Exits 0 when a load that cannot get its pixel array fails and leaves the image alone.
+void loadUnderMemoryLimit(bool eightBit) {
+    RgbImage image;
+    const Bytes known = bmp24File(2, 2, patternPixel);
+    if (decodeBmp24(known.data(), known.size(), image) != 0) {
+        std::exit(2);
+    }
+    const rlimit limit{512u << 20, 512u << 20}; // far below the 805 MB the header asks for
+    setrlimit(RLIMIT_AS, &limit);
+    const Bytes file = bmpHeaderBytes({54, 16384, 16384, 24, 0});
+    const int result = eightBit ? decodeBmp8(file.data(), file.size(), image)
+                                : decodeBmp24(file.data(), file.size(), image);
+    const bool unchanged =
+        image.cols == 2 && image.rows == 2 && image.pixels[3] == patternPixel(1, 1);
+    std::exit(result == -1 && unchanged ? 0 : 1);
+}
+
+TEST(BmpReaderDeathTest, PixelArrayThatCannotBeAllocatedFailsAndKeepsTheImage) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(loadUnderMemoryLimit(false), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(loadUnderMemoryLimit(true), testing::ExitedWithCode(0), "");
+}
+#endif
 
 TEST(BmpReader, PixelsBeyondTheEndOfATruncatedFileAreBlack) {
     Bytes file = bmp24File(4, 3, patternPixel); // stride 12, no padding
