@@ -12,17 +12,8 @@
 
 namespace {
 
-class Keyboard : public testing::Test {
+class Keyboard : public ProgramInScratchFolder {
 protected:
-    ScratchDir dir;
-    std::optional<WorkingDirectory> inDir;
-
-    void SetUp() override {
-        writeSolidTextures(dir, distinctColours());
-        inDir.emplace(dir.path().string());
-        startProgramState();
-    }
-
     static void press(int specialKey, int times = 1) {
         for (int i = 0; i < times; ++i) {
             onSpecialKey(specialKey, 0, 0);

@@ -13,17 +13,8 @@
 
 namespace {
 
-class SceneSetup : public testing::Test {
+class SceneSetup : public ProgramInScratchFolder {
 protected:
-    ScratchDir dir;
-    std::optional<WorkingDirectory> inDir;
-
-    void SetUp() override {
-        writeSolidTextures(dir, distinctColours());
-        inDir.emplace(dir.path().string());
-        startProgramState();
-    }
-
     void writeTexture(const std::string& name, int width, int height, const PixelAt& pixelAt) {
         writeFile(dir.path() / name, bmp24File(width, height, pixelAt));
     }

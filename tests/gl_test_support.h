@@ -2,7 +2,10 @@
 // its start, and the projection arithmetic that predicts where a world point lands on screen.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
+#include <optional>
 #include <string>
 
 #include "bmp_file_builder.h"
@@ -52,3 +55,18 @@ private:
 void startProgramState();
 
 RgbPixel readPixel(int x, int y); // from the back buffer
+
+// A test that runs the program's start-up in a scratch folder holding one solid colour per
+// texture file.
+class ProgramInScratchFolder : public testing::Test {
+protected:
+    ScratchDir dir;
+    TextureColours colours = distinctColours();
+    std::optional<WorkingDirectory> inDir;
+
+    void SetUp() override {
+        writeSolidTextures(dir, colours);
+        inDir.emplace(dir.path().string());
+        startProgramState();
+    }
+};

@@ -8,16 +8,10 @@
 
 namespace {
 
-class StartView : public testing::Test {
+class StartView : public ProgramInScratchFolder {
 protected:
-    ScratchDir dir;
-    std::optional<WorkingDirectory> inDir;
-    TextureColours colours = distinctColours();
-
     void SetUp() override {
-        writeSolidTextures(dir, colours);
-        inDir.emplace(dir.path().string());
-        startProgramState();
+        ProgramInScratchFolder::SetUp();
         glViewport(0, 0, kTestWindowSize, kTestWindowSize);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         scene.drawScene();
