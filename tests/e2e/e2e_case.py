@@ -1,0 +1,137 @@
+"""Shared set-up for the end-to-end cases: the binary, a scratch working folder, the test
+textures and the comparison of a captured frame with the frame a pose must give."""
+
+import os
+import shutil
+import tempfile
+import unittest
+
+import bmp_files
+import driver
+import scene_model as model
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+BINARY = os.environ.get("ORVESSA_BIN", os.path.join(HERE, "..", "..", "build", "orvessa"))
+# Frames of a failed case are saved here (of every case with ORVESSA_E2E_KEEP_FRAMES=1).
+ARTIFACTS = os.environ.get("ORVESSA_E2E_ARTIFACTS",
+                           os.path.join(HERE, "..", "..", "build", "e2e-artifacts"))
+
+WHITE = (255, 255, 255)
+
+# One colour per texture, far apart from each other and from white.
+SOLID = {
+    model.MINARET: (200, 40, 40),
+    model.LAWN: (40, 160, 40),
+    model.WALL: (40, 60, 200),
+    model.WATER: (0, 200, 200),
+    model.ROOF: (200, 200, 0),
+    model.BORDER: (200, 0, 200),
+}
+# The checkered set pairs each of those colours with a darker shade of itself.
+DARK = {name: tuple(c // 2 for c in colour) for name, colour in SOLID.items()}
+
+TOLERANCE = 2  # per channel; textures are sampled nearest, so colours arrive unchanged
+
+
+def close(a, b):
+    return all(abs(x - y) <= TOLERANCE for x, y in zip(a, b))
+
+
+class E2ECase(unittest.TestCase):
+    checkered = False
+
+    def setUp(self):
+        driver.require_tools()
+        if not os.access(BINARY, os.X_OK):
+            self.fail("no program at %s (build it first)" % BINARY)
+        self.workdir = tempfile.mkdtemp(prefix="orvessa-e2e-")
+        self.addCleanup(shutil.rmtree, self.workdir, True)
+        self.frames = []
+        if os.environ.get("ORVESSA_E2E_KEEP_FRAMES"):
+            self.addCleanup(self._save_frames)
+
+    # Texture folder.
+
+    def path(self, name):
+        return os.path.join(self.workdir, name)
+
+    def write_textures(self, names=model.TEXTURE_FILES):
+        for name in names:
+            if self.checkered:
+                bmp_files.checker(self.path(name), SOLID[name], DARK[name])
+            else:
+                bmp_files.solid(self.path(name), SOLID[name])
+
+    def colours_of(self, surface, palette=None):
+        if surface == model.SKY:
+            return [WHITE]
+        palette = palette or {}
+        if surface in palette:
+            return [palette[surface]]
+        return [SOLID[surface], DARK[surface]] if self.checkered else [SOLID[surface]]
+
+    def session(self, prefix=()):
+        return driver.Session(BINARY, self.workdir, prefix=prefix,
+                              log=self.path("program.log"))
+
+    # Frames.
+
+    def keep(self, frame, label):
+        """Remembers a frame so that a failure can leave it behind as a picture."""
+        self.frames.append((label, frame))
+        return frame
+
+    def _save_frames(self):
+        folder = os.path.join(ARTIFACTS, self.id())
+        os.makedirs(folder, exist_ok=True)
+        for i, (label, frame) in enumerate(self.frames):
+            name = "".join(ch if ch.isalnum() else "-" for ch in label)
+            frame.save_png(os.path.join(folder, "%02d-%s.png" % (i, name)))
+        return folder
+
+    def fail_with_frames(self, message):
+        self.fail("%s\n(frames saved in %s)" % (message, self._save_frames()))
+
+    def assert_pixel(self, frame, pixel, surface, label, palette=None):
+        col, row = int(pixel[0]), int(pixel[1])
+        got = frame.pixel(col, row)
+        allowed = self.colours_of(surface, palette)
+        if not any(close(got, c) for c in allowed):
+            self.fail_with_frames("%s: pixel (%d, %d) should show %s %s, shows %s"
+                                  % (label, col, row, surface, allowed, got))
+
+    def assert_shows(self, frame, pose, label, only=None, palette=None, step=24):
+        """Every pixel of a grid that lies safely inside one surface (or the sky) has that
+        surface's colour. `only` limits the check to some surfaces; `palette` overrides the
+        colour of some. Returns the expected grid."""
+        self.keep(frame, label)
+        grid = model.expected_grid(pose, step)
+        wrong = []
+        for (col, row), surface in sorted(grid.items(), key=lambda item: item[0][::-1]):
+            if only is not None and surface not in only:
+                continue
+            got = frame.pixel(col, row)
+            allowed = self.colours_of(surface, palette)
+            if not any(close(got, c) for c in allowed):
+                wrong.append("(%d, %d) %s %s got %s" % (col, row, surface, allowed[0], got))
+        if wrong:
+            self.fail_with_frames("%s: %d of %d checked pixels differ from %r, e.g.\n  %s"
+                                  % (label, len(wrong), len(grid), pose,
+                                     "\n  ".join(wrong[:12])))
+        return grid
+
+    def assert_all_white(self, frame, label):
+        self.keep(frame, label)
+        if frame.rgb != bytes(WHITE) * (frame.width * frame.height):
+            colours = frame.colours()
+            others = sorted(c for c in colours if c != bytes(WHITE))[:5]
+            self.fail_with_frames("%s: expected every pixel white, also found %s"
+                                  % (label, [tuple(c) for c in others]))
+
+    def assert_grids_differ(self, before, after, at_least, what):
+        """Guards the test's own power: two poses must differ visibly on enough pixels that
+        a program doing one instead of the other would fail the check."""
+        changed = [p for p in before.keys() & after.keys() if before[p] != after[p]]
+        self.assertGreaterEqual(len(changed), at_least,
+                                "%s: the predictions differ on only %d pixels"
+                                % (what, len(changed)))
