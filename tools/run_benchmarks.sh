@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release, in build-bench/), runs every case under a private Xvfb with
+# Mesa's software renderer, and writes the results to docs/benchmarks.md.
+# Extra arguments go to the benchmark program, e.g. --benchmark_filter=loadBmp24 or
+# --benchmark_repetitions=3 for a quicker, rougher run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source tools/deps.sh
+orvessa_install_missing
+
+build_dir=build-bench
+report=docs/benchmarks.md
+if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+  cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null || {
+    echo "error: cmake could not configure $build_dir" >&2
+    exit 1
+  }
+fi
+# Two jobs at most: the machine may be shared, and the timings should not wait on a build.
+cmake --build "$build_dir" -j 2 --target orvessa_bench || {
+  echo "error: the benchmarks did not build (see above)" >&2
+  exit 1
+}
+
+# The revision measured, marked when the code that is timed differs from it.
+commit=$(git rev-parse --short HEAD 2>/dev/null || echo unknown)
+if [ -n "$(git status --porcelain -- CMakeLists.txt app bench camera image scene \
+             tools/make_textures.cpp 2>/dev/null)" ]; then
+  commit="$commit with local changes"
+fi
+mkdir -p "$(dirname "$report")"
+# No DISPLAY: with-xvfb.sh starts its own 1024 x 768 screen, so every run draws the same frame.
+if ! env -u DISPLAY LIBGL_ALWAYS_SOFTWARE=1 tools/with-xvfb.sh \
+    "$build_dir/bench/orvessa_bench" \
+    --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true \
+    --report="$report" --notes=bench/notes.md --commit="$commit" "$@"; then
+  echo "error: a benchmark failed (see above); $report may be incomplete" >&2
+  exit 1
+fi
+echo "Wrote $report"
