@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 std::size_t MemorySource::readAt(std::uint64_t offset, void* destination, std::size_t count) {
@@ -22,6 +23,14 @@ FileSource::~FileSource() {
     if (file_ != nullptr) {
         std::fclose(file_);
     }
+}
+
+std::uint64_t FileSource::length() const {
+    struct stat status {};
+    if (fstat(fileno(file_), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
+        return 0;
+    }
+    return static_cast<std::uint64_t>(status.st_size);
 }
 
 std::size_t FileSource::readAt(std::uint64_t offset, void* destination, std::size_t count) {

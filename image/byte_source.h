@@ -11,6 +11,7 @@ struct MemorySource {
     std::size_t size = 0;
 
     std::size_t readAt(std::uint64_t offset, void* destination, std::size_t count);
+    std::uint64_t length() const { return size; }
 };
 
 class FileSource {
@@ -22,6 +23,8 @@ public:
 
     bool isOpen() const { return file_ != nullptr; }
     std::size_t readAt(std::uint64_t offset, void* destination, std::size_t count);
+    // The file's size as the system reports it now; 0 when it cannot tell (a pipe, say).
+    std::uint64_t length() const;
 
 private:
     std::FILE* file_ = nullptr;

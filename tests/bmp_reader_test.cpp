@@ -395,6 +395,32 @@ TEST(BmpReader, BatchedReadsMatchRowByRowReadingOnLargeRows) {
     expectSameAsReference(Bytes(many.begin(), many.end() - 5000), false);
 }
 
+TEST_F(BmpFiles, UnpaddedRowsReadInOneGoMatchRowByRowReading) {
+    // Widths that are multiples of 4 leave no padding, so the pixel block is taken in one read;
+    // pixel counts on and off the 16-pixel runs the colour swap works in, a gap before the
+    // pixels, bytes after them, top-down rows, and the same files read from disk.
+    for (const int width : {4, 16, 20, 1000}) {
+        for (const std::uint32_t offBits : {54u, 122u}) {
+            SCOPED_TRACE("width " + std::to_string(width) + ", offset " + std::to_string(offBits));
+            Bytes file = bmp24File(width, 5, patternPixel, offBits);
+            Bytes longer = file;
+            longer.insert(longer.end(), 100, 0xAB);
+            Bytes topDown = file;
+            topDown[22] = 0xFB; // height -5
+            topDown[23] = topDown[24] = topDown[25] = 0xFF;
+            for (const Bytes* bytes : {&file, &longer, &topDown}) {
+                expectSameAsReference(*bytes, false);
+                const auto expected = referenceDecode(*bytes, false);
+                RgbImage image;
+                ASSERT_EQ(image.loadBmp24(write("u.bmp", *bytes).c_str()), 0);
+                for (std::size_t i = 0; i < expected->size(); ++i) {
+                    ASSERT_TRUE(image.pixels[i] == (*expected)[i]) << "pixel " << i;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(BmpFiles, ReloadingAThousandTimesKeepsContentAndMemory) {
     const std::string path = write("r.bmp", bmp24File(64, 32, patternPixel));
     RgbImage image;
