@@ -82,8 +82,10 @@ PixelArray allocatePixels(const PixelLayout& layout, bool black = true) {
 template <class Source, class DecodeRow>
 void forEachStoredRow(Source& source, const PixelLayout& layout, RgbImage& image,
                       DecodeRow decodeRow) {
-    const std::size_t rowsPerBatch =
-        std::max<std::size_t>(1, kBatchBytes / static_cast<std::size_t>(layout.stride));
+    // No larger than the picture needs: small textures should not pay for a big buffer.
+    const std::size_t rowsPerBatch = std::min<std::size_t>(
+        static_cast<std::size_t>(layout.rows),
+        std::max<std::size_t>(1, kBatchBytes / static_cast<std::size_t>(layout.stride)));
     std::vector<std::uint8_t> batch(rowsPerBatch * layout.stride);
     for (std::int32_t first = 0; first < layout.rows;) {
         const auto count = static_cast<std::int32_t>(
