@@ -5,7 +5,7 @@ ORVESSA_PACKAGES=(
   g++ cmake make pkg-config
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils imagemagick python3
   clang libclang-rt-14-dev clang-format valgrind
 )
 
