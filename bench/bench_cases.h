@@ -37,7 +37,7 @@ inline std::string caseName(const std::string& reader, const PictureFile& file) 
 // Writes the reader benchmarks' files into the folder, checks that loadBmp24 and stbi_load
 // agree on every pixel of each (and loadBmp8 with the palette), and registers the cases.
 // False, with a message on stderr, when a reader gives a wrong picture.
-bool registerReaderBenchmarks(const TempFolder& folder, std::vector<PictureFile>& files24,
+bool registerReaderBenchmarks(const ScratchDir& folder, std::vector<PictureFile>& files24,
                               PictureFile& file8);
 
 // What the GL cases measured against, for the report.

@@ -70,7 +70,7 @@ int run(int argc, char** argv) {
             return 2;
         }
     }
-    const TempFolder folder;
+    const ScratchDir folder;
     if (!registerReaderBenchmarks(folder, input.files24, input.file8)) {
         return 1;
     }
