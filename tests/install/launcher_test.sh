@@ -26,10 +26,12 @@ wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" --name '^Orves
 [ -n "$wid" ] || { echo "FAIL: no window"; exit 1; }
 xdotool windowmove --sync "$wid" 0 0
 
-# The lawn fills the lower part of the start view: with textures it is far from white.
-for attempt in $(seq 1 50); do
+# The lawn fills the lower part of the start view: with textures it is far from white. The
+# window itself is captured, so other tests' windows on the same display cannot cover it, and
+# the first frame may take a while on a loaded machine.
+for attempt in $(seq 1 150); do
   # Raw RGB bytes of one pixel, as six hex digits.
-  colour=$(/usr/bin/import -window root -crop 1x1+512+700 -depth 8 rgb:- 2>/dev/null |
+  colour=$(/usr/bin/import -window "$wid" -crop 1x1+512+700 -depth 8 rgb:- 2>/dev/null |
            od -An -tx1 | tr -d ' \n' || true)
   if [ "${#colour}" -eq 6 ] && [ "$colour" != "ffffff" ]; then
     echo "PASS: installed launcher shows textures (lawn pixel $colour)"
