@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # Installs into a scratch prefix and starts the installed launcher from an unrelated folder:
 # the window must show textured surfaces, which it can only do if the launcher found them.
-# Usage: launcher_test.sh BUILD_DIR   (needs an X display; run through tools/with-xvfb.sh)
+# Usage: launcher_test.sh BUILD_DIR
 set -euo pipefail
+# A private X server: on a shared one, other tests' windows come and go while xdotool walks the
+# window tree, and a window vanishing mid-walk makes xdotool fail with BadWindow.
+if [ -z "${ORVESSA_LAUNCHER_TEST_PRIVATE_X:-}" ]; then
+  ORVESSA_LAUNCHER_TEST_PRIVATE_X=1 DISPLAY= exec "$(dirname "$0")/../../tools/with-xvfb.sh" "$0" "$@"
+fi
 build_dir=$1
 scratch=$(mktemp -d)
 pid=
@@ -22,7 +27,12 @@ mkdir "$scratch/elsewhere"
 cd "$scratch/elsewhere"
 "$scratch/prefix/bin/orvessa" &
 pid=$!
-wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" --name '^Orvessa\.' | head -n 1)
+wid=
+for attempt in $(seq 1 100); do
+  wid=$(xdotool search --onlyvisible --pid "$pid" --name '^Orvessa\.' 2>/dev/null | head -n 1 || true)
+  [ -z "$wid" ] || break
+  sleep 0.2
+done
 [ -n "$wid" ] || { echo "FAIL: no window"; exit 1; }
 xdotool windowmove --sync "$wid" 0 0
 
