@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <utility>
-#include <vector>
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <tmmintrin.h>
@@ -78,22 +79,27 @@ PixelArray allocatePixels(const PixelLayout& layout, bool black = true) {
 
 // Walks the stored rows in file order, handing each one's bytes to decodeRow together with
 // the number of those bytes the source really had. Stops at the end of the data: rows never
-// reached stay black.
+// reached stay black. False when the batch buffer cannot be allocated.
 template <class Source, class DecodeRow>
-void forEachStoredRow(Source& source, const PixelLayout& layout, RgbImage& image,
+bool forEachStoredRow(Source& source, const PixelLayout& layout, RgbImage& image,
                       DecodeRow decodeRow) {
     // No larger than the picture needs: small textures should not pay for a big buffer.
     const std::size_t rowsPerBatch = std::min<std::size_t>(
         static_cast<std::size_t>(layout.rows),
         std::max<std::size_t>(1, kBatchBytes / static_cast<std::size_t>(layout.stride)));
-    std::vector<std::uint8_t> batch(rowsPerBatch * layout.stride);
+    // malloc, not a vector: running out of memory is a failed load, not an exception.
+    const std::unique_ptr<std::uint8_t[], FreeDeleter> batch(
+        static_cast<std::uint8_t*>(std::malloc(rowsPerBatch * layout.stride)));
+    if (batch == nullptr) {
+        return false;
+    }
     for (std::int32_t first = 0; first < layout.rows;) {
         const auto count = static_cast<std::int32_t>(
             std::min<std::size_t>(rowsPerBatch, static_cast<std::size_t>(layout.rows - first)));
         // The last row's padding is not needed, and may be missing from a sound file.
         const std::size_t wanted = (count - 1) * layout.stride + layout.rowBytes;
         const std::size_t got =
-            source.readAt(layout.firstRowOffset + first * layout.stride, batch.data(), wanted);
+            source.readAt(layout.firstRowOffset + first * layout.stride, batch.get(), wanted);
         for (std::int32_t i = 0; i < count; ++i) {
             const std::size_t start = i * layout.stride;
             const std::size_t available = got <= start ? 0 : std::min(layout.rowBytes, got - start);
@@ -103,10 +109,11 @@ void forEachStoredRow(Source& source, const PixelLayout& layout, RgbImage& image
             decodeRow(&batch[start], available, destination);
         }
         if (got < wanted) {
-            return;
+            return true;
         }
         first += count;
     }
+    return true;
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -221,8 +228,8 @@ int readBmp(Source& source, std::size_t bytesPerPixel, RgbImage& image,
     }
     if (oneRead) {
         readStoredAsTheArray24(source, layout, decoded);
-    } else {
-        forEachStoredRow(source, layout, decoded, makeRowDecoder(layout));
+    } else if (!forEachStoredRow(source, layout, decoded, makeRowDecoder(layout))) {
+        return -1;
     }
     image.replace(decoded.cols, decoded.rows, std::move(decoded.pixels));
     return 0;

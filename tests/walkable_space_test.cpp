@@ -42,4 +42,39 @@ TEST(WalkableSpace, ClassifiesPointsOnAndInsideTheBoxes) {
     }
 }
 
+// Every side of every obstacle, probed at the middle of that side: on it the eye is free, a
+// tenth inside it is stopped. The floors (y = 0) lie under the world's own floor and are left
+// out. A mistyped bound in the box table shows up here by name.
+TEST(WalkableSpace, StopsTheEyeATenthInsideEverySideOfEveryObstacle) {
+    struct Obstacle {
+        const char* name;
+        float minX, maxX, maxY, minZ, maxZ;
+    };
+    const Obstacle obstacles[] = {
+        {"hall", -35, 35, 55, -75, -5},
+        {"front-left minaret", -57, -43, 70, -10, 5},
+        {"front-right minaret", 42, 53, 70, -10, 5},
+        {"back-left minaret", -57, -43, 70, -85, -70},
+        {"back-right minaret", 40, 55, 70, -85, -70},
+    };
+    const float inward = 0.1f;
+    for (const Obstacle& o : obstacles) {
+        const float x = (o.minX + o.maxX) / 2, y = o.maxY / 2, z = (o.minZ + o.maxZ) / 2;
+        const struct {
+            const char* side;
+            float x, y, z;    // a point on the side
+            float dx, dy, dz; // the way into the box
+        } sides[] = {
+            {"left", o.minX, y, z, inward, 0, 0},   {"right", o.maxX, y, z, -inward, 0, 0},
+            {"top", x, o.maxY, z, 0, -inward, 0},   {"back", x, y, o.minZ, 0, 0, inward},
+            {"front", x, y, o.maxZ, 0, 0, -inward},
+        };
+        for (const auto& s : sides) {
+            EXPECT_FALSE(isBlocked(s.x, s.y, s.z)) << "on the " << s.side << " of the " << o.name;
+            EXPECT_TRUE(isBlocked(s.x + s.dx, s.y + s.dy, s.z + s.dz))
+                << "a tenth inside the " << s.side << " of the " << o.name;
+        }
+    }
+}
+
 } // namespace
