@@ -69,20 +69,32 @@ bool readLayout(Source& source, std::size_t bytesPerPixel, PixelLayout& layout) 
     return true;
 }
 
-// Allocates an array for the layout, black or left as it comes when every byte of it is about
-// to be written anyway; null on failure or for an empty picture.
-PixelArray allocatePixels(const PixelLayout& layout, bool black = true) {
-    const std::size_t count = static_cast<std::size_t>(layout.cols) * layout.rows;
+// Bytes from the first stored row's start to the last one's end: the last row's padding is not
+// needed, and may be missing from a sound file.
+std::uint64_t pixelBlockBytes(const PixelLayout& layout) {
+    return layout.stride * static_cast<std::uint64_t>(layout.rows - 1) + layout.rowBytes;
+}
+
+// Of a row whose bytes start at `start` in a read that brought `got` bytes: how many whole
+// pixels of `bytesPerPixel` arrived. The rest of the row stays black.
+std::size_t wholePixelsOfRow(std::size_t got, std::size_t start, std::size_t rowBytes,
+                             std::size_t bytesPerPixel) {
+    return (got <= start ? 0 : std::min(rowBytes, got - start)) / bytesPerPixel;
+}
+
+// Allocates `count` pixels, black or left as they come when every byte is about to be written
+// anyway; null on failure.
+PixelArray allocatePixels(std::size_t count, bool black) {
     return PixelArray(static_cast<RgbPixel*>(black ? std::calloc(count, sizeof(RgbPixel))
                                                    : std::malloc(count * sizeof(RgbPixel))));
 }
 
 // Walks the stored rows in file order, handing each one's bytes to decodeRow together with
-// the number of those bytes the source really had. Stops at the end of the data: rows never
+// the number of whole pixels the source really had. Stops at the end of the data: rows never
 // reached stay black. False when the batch buffer cannot be allocated.
 template <class Source, class DecodeRow>
-bool forEachStoredRow(Source& source, const PixelLayout& layout, RgbImage& image,
-                      DecodeRow decodeRow) {
+bool forEachStoredRow(Source& source, const PixelLayout& layout, std::size_t bytesPerPixel,
+                      RgbImage& image, DecodeRow decodeRow) {
     // No larger than the picture needs: small textures should not pay for a big buffer.
     const std::size_t rowsPerBatch = std::min<std::size_t>(
         static_cast<std::size_t>(layout.rows),
@@ -96,17 +108,16 @@ bool forEachStoredRow(Source& source, const PixelLayout& layout, RgbImage& image
     for (std::int32_t first = 0; first < layout.rows;) {
         const auto count = static_cast<std::int32_t>(
             std::min<std::size_t>(rowsPerBatch, static_cast<std::size_t>(layout.rows - first)));
-        // The last row's padding is not needed, and may be missing from a sound file.
         const std::size_t wanted = (count - 1) * layout.stride + layout.rowBytes;
         const std::size_t got =
             source.readAt(layout.firstRowOffset + first * layout.stride, batch.get(), wanted);
         for (std::int32_t i = 0; i < count; ++i) {
             const std::size_t start = i * layout.stride;
-            const std::size_t available = got <= start ? 0 : std::min(layout.rowBytes, got - start);
+            const std::size_t whole = wholePixelsOfRow(got, start, layout.rowBytes, bytesPerPixel);
             const std::int32_t stored = first + i;
             const std::int32_t row = layout.topDown ? layout.rows - 1 - stored : stored;
             RgbPixel* destination = &image.pixels[static_cast<std::size_t>(row) * layout.cols];
-            decodeRow(&batch[start], available, destination);
+            decodeRow(&batch[start], whole, destination);
         }
         if (got < wanted) {
             return true;
@@ -117,11 +128,11 @@ bool forEachStoredRow(Source& source, const PixelLayout& layout, RgbImage& image
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-// Swaps 16 pixels (48 bytes, three registers) at a time and returns how many it swapped. Each
+// Moves 16 pixels (48 bytes, three registers) at a time and returns how many it moved. Each
 // output register is its input shuffled, or'ed with the one or two bytes of the pixels that
 // straddle it and its neighbours (pixels 5 and 10); a -1 in a shuffle gives a zero byte.
-__attribute__((target("ssse3"))) std::size_t swapRedBlueSsse3(std::uint8_t* bytes,
-                                                              std::size_t count) {
+__attribute__((target("ssse3"))) std::size_t
+moveSwappingRedBlueSsse3(std::uint8_t* to, const std::uint8_t* from, std::size_t count) {
     const __m128i firstOwn = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, -1);
     const __m128i firstFromSecond =
         _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 1);
@@ -135,10 +146,12 @@ __attribute__((target("ssse3"))) std::size_t swapRedBlueSsse3(std::uint8_t* byte
     const __m128i thirdOwn = _mm_setr_epi8(-1, 3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10, 15, 14, 13);
     std::size_t done = 0;
     for (; done + 16 <= count; done += 16) {
-        auto* run = reinterpret_cast<__m128i*>(bytes + 3 * done);
-        const __m128i a = _mm_loadu_si128(run);
-        const __m128i b = _mm_loadu_si128(run + 1);
-        const __m128i c = _mm_loadu_si128(run + 2);
+        // All 48 bytes are loaded before any is stored, so `to` may overlap them from below.
+        const auto* in = reinterpret_cast<const __m128i*>(from + 3 * done);
+        auto* run = reinterpret_cast<__m128i*>(to + 3 * done);
+        const __m128i a = _mm_loadu_si128(in);
+        const __m128i b = _mm_loadu_si128(in + 1);
+        const __m128i c = _mm_loadu_si128(in + 2);
         _mm_storeu_si128(
             run, _mm_or_si128(_mm_shuffle_epi8(a, firstOwn), _mm_shuffle_epi8(b, firstFromSecond)));
         _mm_storeu_si128(run + 1, _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(a, secondFromFirst),
@@ -151,45 +164,58 @@ __attribute__((target("ssse3"))) std::size_t swapRedBlueSsse3(std::uint8_t* byte
 }
 #endif
 
-// Stored pixels are blue, green, red: swaps the first and third byte of `count` pixels.
-void swapRedBlue(std::uint8_t* bytes, std::size_t count) {
+// Stored pixels are blue, green, red: copies `count` pixels, swapping the first and third byte
+// of each. `to` may be `from`, or overlap it from below, as when rows close up their padding:
+// each pixel is read before it is written.
+void moveSwappingRedBlue(std::uint8_t* to, const std::uint8_t* from, std::size_t count) {
     std::size_t done = 0;
 #if defined(__x86_64__) && defined(__GNUC__)
     if (__builtin_cpu_supports("ssse3")) {
-        done = swapRedBlueSsse3(bytes, count);
+        done = moveSwappingRedBlueSsse3(to, from, count);
     }
 #endif
     for (; done < count; ++done) {
-        std::swap(bytes[3 * done], bytes[3 * done + 2]);
+        const std::uint8_t blue = from[3 * done];
+        const std::uint8_t green = from[3 * done + 1];
+        const std::uint8_t red = from[3 * done + 2];
+        to[3 * done] = red;
+        to[3 * done + 1] = green;
+        to[3 * done + 2] = blue;
     }
 }
 
-// A pixel missing any of its bytes stays black.
-void decodeRow24(const std::uint8_t* bytes, std::size_t available, RgbPixel* destination) {
-    const std::size_t whole = available / 3;
-    auto* out = reinterpret_cast<std::uint8_t*>(destination);
-    std::memcpy(out, bytes, 3 * whole);
-    swapRedBlue(out, whole);
+void decodeRow24(const std::uint8_t* bytes, std::size_t whole, RgbPixel* destination) {
+    moveSwappingRedBlue(reinterpret_cast<std::uint8_t*>(destination), bytes, whole);
 }
 
-// A bottom-up 24-bit file whose rows carry no padding stores its pixel block laid out as the
-// array is, but for the colour order. When the source holds all of it, one read straight into
-// the array and one swap replace the batches, the copies and calloc's clearing.
-template <class Source> bool storedAsTheArray24(Source& source, const PixelLayout& layout) {
-    return !layout.topDown && layout.stride == layout.rowBytes &&
-           layout.firstRowOffset + layout.stride * static_cast<std::uint64_t>(layout.rows) <=
-               source.length();
+// A bottom-up 24-bit file stores its rows in the array's order, each followed by at most three
+// bytes of padding. When the source holds all of them, one read takes the whole pixel block
+// straight into the array, and one pass closes up the padding while swapping the colour order:
+// no batches, no copies, no clearing by calloc.
+template <class Source> bool readableInOneGo24(Source& source, const PixelLayout& layout) {
+    return !layout.topDown && layout.firstRowOffset + pixelBlockBytes(layout) <= source.length();
 }
 
-// Should the read come up short after all (the file shrank since it was measured), the whole
-// pixels it brought are kept and the rest is black, as row by row.
+// Pixels to allocate so that the stored block fits: the array keeps the rows' padding, at most
+// three bytes a row, as spare room at its end.
+std::size_t oneGoPixelCount(const PixelLayout& layout) {
+    return static_cast<std::size_t>((pixelBlockBytes(layout) + 2) / 3);
+}
+
+// Row k moves down by k paddings, so it only ever lands on bytes already moved. Should the read
+// come up short after all (the file shrank since it was measured), the whole pixels it brought
+// are kept and the rest is black, as row by row.
 template <class Source>
-void readStoredAsTheArray24(Source& source, const PixelLayout& layout, RgbImage& image) {
+void readInOneGo24(Source& source, const PixelLayout& layout, RgbImage& image) {
     auto* bytes = reinterpret_cast<std::uint8_t*>(image.pixels.get());
-    const std::size_t wanted = layout.rowBytes * static_cast<std::size_t>(layout.rows);
-    const std::size_t whole = source.readAt(layout.firstRowOffset, bytes, wanted) / 3;
-    swapRedBlue(bytes, whole);
-    std::memset(bytes + 3 * whole, 0, wanted - 3 * whole);
+    const std::size_t got = source.readAt(layout.firstRowOffset, bytes, pixelBlockBytes(layout));
+    for (std::size_t row = 0; row < static_cast<std::size_t>(layout.rows); ++row) {
+        const std::size_t stored = row * layout.stride;
+        const std::size_t whole = wholePixelsOfRow(got, stored, layout.rowBytes, 3);
+        std::uint8_t* out = bytes + row * layout.rowBytes;
+        moveSwappingRedBlue(out, bytes + stored, whole);
+        std::memset(out + 3 * whole, 0, layout.rowBytes - 3 * whole);
+    }
 }
 
 using Palette = std::array<RgbPixel, kPaletteEntries>;
@@ -221,14 +247,16 @@ int readBmp(Source& source, std::size_t bytesPerPixel, RgbImage& image,
         return 0;
     }
     RgbImage decoded;
-    const bool oneRead = bytesPerPixel == 3 && storedAsTheArray24(source, layout);
-    decoded.replace(layout.cols, layout.rows, allocatePixels(layout, !oneRead));
+    const bool oneGo = bytesPerPixel == 3 && readableInOneGo24(source, layout);
+    const std::size_t count =
+        oneGo ? oneGoPixelCount(layout) : static_cast<std::size_t>(layout.cols) * layout.rows;
+    decoded.replace(layout.cols, layout.rows, allocatePixels(count, !oneGo));
     if (decoded.pixels == nullptr) {
         return -1;
     }
-    if (oneRead) {
-        readStoredAsTheArray24(source, layout, decoded);
-    } else if (!forEachStoredRow(source, layout, decoded, makeRowDecoder(layout))) {
+    if (oneGo) {
+        readInOneGo24(source, layout, decoded);
+    } else if (!forEachStoredRow(source, layout, bytesPerPixel, decoded, makeRowDecoder(layout))) {
         return -1;
     }
     image.replace(decoded.cols, decoded.rows, std::move(decoded.pixels));
@@ -241,9 +269,9 @@ template <class Source> int readBmp24(Source& source, RgbImage& image) {
 
 template <class Source> int readBmp8(Source& source, RgbImage& image) {
     return readBmp(source, 1, image, [&source](const PixelLayout& layout) {
-        return [palette = readPalette(source, layout)](
-                   const std::uint8_t* indices, std::size_t available, RgbPixel* destination) {
-            for (std::size_t col = 0; col < available; ++col) {
+        return [palette = readPalette(source, layout)](const std::uint8_t* indices,
+                                                       std::size_t whole, RgbPixel* destination) {
+            for (std::size_t col = 0; col < whole; ++col) {
                 destination[col] = palette[indices[col]];
             }
         };

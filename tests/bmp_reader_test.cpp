@@ -395,20 +395,23 @@ TEST(BmpReader, BatchedReadsMatchRowByRowReadingOnLargeRows) {
     expectSameAsReference(Bytes(many.begin(), many.end() - 5000), false);
 }
 
-TEST_F(BmpFiles, UnpaddedRowsReadInOneGoMatchRowByRowReading) {
-    // Widths that are multiples of 4 leave no padding, so the pixel block is taken in one read;
-    // pixel counts on and off the 16-pixel runs the colour swap works in, a gap before the
-    // pixels, bytes after them, top-down rows, and the same files read from disk.
-    for (const int width : {4, 16, 20, 1000}) {
+TEST_F(BmpFiles, CompleteFilesReadInOneGoMatchRowByRowReading) {
+    // A complete bottom-up file is taken in one read and its rows closed up in place: widths
+    // with and without padding, pixel counts on and off the 16-pixel runs the colour swap works
+    // in, a gap before the pixels, bytes after them, the last row's padding missing, top-down
+    // rows (read in batches), and the same files read from disk.
+    for (const int width : {1, 4, 5, 16, 17, 20, 35, 1000, 1023}) {
         for (const std::uint32_t offBits : {54u, 122u}) {
             SCOPED_TRACE("width " + std::to_string(width) + ", offset " + std::to_string(offBits));
             Bytes file = bmp24File(width, 5, patternPixel, offBits);
             Bytes longer = file;
             longer.insert(longer.end(), 100, 0xAB);
+            Bytes lastPaddingMissing = file;
+            lastPaddingMissing.resize(file.size() - (4 - 3 * width % 4) % 4);
             Bytes topDown = file;
             topDown[22] = 0xFB; // height -5
             topDown[23] = topDown[24] = topDown[25] = 0xFF;
-            for (const Bytes* bytes : {&file, &longer, &topDown}) {
+            for (const Bytes* bytes : {&file, &longer, &lastPaddingMissing, &topDown}) {
                 expectSameAsReference(*bytes, false);
                 const auto expected = referenceDecode(*bytes, false);
                 RgbImage image;
