@@ -21,7 +21,7 @@ constexpr std::size_t kHeadersSize = 54;
 constexpr std::uint64_t kPaletteOffset = 54;
 constexpr std::size_t kPaletteEntries = 256;
 // Rows are read in batches of about this many bytes: few system calls, little memory.
-constexpr std::size_t kBatchBytes = 128 * 1024;
+constexpr std::size_t kBatchBytes = std::size_t{128} * 1024;
 
 std::uint32_t readU32(const std::uint8_t* bytes) {
     return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
