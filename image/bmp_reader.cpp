@@ -39,6 +39,7 @@ struct PixelLayout {
     bool topDown = false; // negative height: the first stored row is the picture's top
     std::uint64_t firstRowOffset = 0;
     std::uint32_t paletteEntries = 0; // entries the header asks for, at most 256
+    std::size_t bytesPerPixel = 0;    // 3, or 1 for a palette index
     std::size_t rowBytes = 0;         // pixel bytes of one stored row, padding excluded
     std::uint64_t stride = 0;         // rowBytes rounded up to 4
 };
@@ -64,6 +65,7 @@ bool readLayout(Source& source, std::size_t bytesPerPixel, PixelLayout& layout) 
     layout.paletteEntries = colourCount == 0 || colourCount > kPaletteEntries
                                 ? static_cast<std::uint32_t>(kPaletteEntries)
                                 : colourCount;
+    layout.bytesPerPixel = bytesPerPixel;
     layout.rowBytes = bytesPerPixel * static_cast<std::size_t>(width);
     layout.stride = (layout.rowBytes + 3) & ~static_cast<std::uint64_t>(3);
     return true;
@@ -76,10 +78,9 @@ std::uint64_t pixelBlockBytes(const PixelLayout& layout) {
 }
 
 // Of a row whose bytes start at `start` in a read that brought `got` bytes: how many whole
-// pixels of `bytesPerPixel` arrived. The rest of the row stays black.
-std::size_t wholePixelsOfRow(std::size_t got, std::size_t start, std::size_t rowBytes,
-                             std::size_t bytesPerPixel) {
-    return (got <= start ? 0 : std::min(rowBytes, got - start)) / bytesPerPixel;
+// pixels arrived. The rest of the row stays black.
+std::size_t wholePixelsOfRow(const PixelLayout& layout, std::size_t got, std::size_t start) {
+    return (got <= start ? 0 : std::min(layout.rowBytes, got - start)) / layout.bytesPerPixel;
 }
 
 // Allocates `count` pixels, black or left as they come when every byte is about to be written
@@ -93,8 +94,8 @@ PixelArray allocatePixels(std::size_t count, bool black) {
 // the number of whole pixels the source really had. Stops at the end of the data: rows never
 // reached stay black. False when the batch buffer cannot be allocated.
 template <class Source, class DecodeRow>
-bool forEachStoredRow(Source& source, const PixelLayout& layout, std::size_t bytesPerPixel,
-                      RgbImage& image, DecodeRow decodeRow) {
+bool forEachStoredRow(Source& source, const PixelLayout& layout, RgbImage& image,
+                      DecodeRow decodeRow) {
     // No larger than the picture needs: small textures should not pay for a big buffer.
     const std::size_t rowsPerBatch = std::min<std::size_t>(
         static_cast<std::size_t>(layout.rows),
@@ -113,7 +114,7 @@ bool forEachStoredRow(Source& source, const PixelLayout& layout, std::size_t byt
             source.readAt(layout.firstRowOffset + first * layout.stride, batch.get(), wanted);
         for (std::int32_t i = 0; i < count; ++i) {
             const std::size_t start = i * layout.stride;
-            const std::size_t whole = wholePixelsOfRow(got, start, layout.rowBytes, bytesPerPixel);
+            const std::size_t whole = wholePixelsOfRow(layout, got, start);
             const std::int32_t stored = first + i;
             const std::int32_t row = layout.topDown ? layout.rows - 1 - stored : stored;
             RgbPixel* destination = &image.pixels[static_cast<std::size_t>(row) * layout.cols];
@@ -211,7 +212,7 @@ void readInOneGo24(Source& source, const PixelLayout& layout, RgbImage& image) {
     const std::size_t got = source.readAt(layout.firstRowOffset, bytes, pixelBlockBytes(layout));
     for (std::size_t row = 0; row < static_cast<std::size_t>(layout.rows); ++row) {
         const std::size_t stored = row * layout.stride;
-        const std::size_t whole = wholePixelsOfRow(got, stored, layout.rowBytes, 3);
+        const std::size_t whole = wholePixelsOfRow(layout, got, stored);
         std::uint8_t* out = bytes + row * layout.rowBytes;
         moveSwappingRedBlue(out, bytes + stored, whole);
         std::memset(out + 3 * whole, 0, layout.rowBytes - 3 * whole);
@@ -247,7 +248,7 @@ int readBmp(Source& source, std::size_t bytesPerPixel, RgbImage& image,
         return 0;
     }
     RgbImage decoded;
-    const bool oneGo = bytesPerPixel == 3 && readableInOneGo24(source, layout);
+    const bool oneGo = layout.bytesPerPixel == 3 && readableInOneGo24(source, layout);
     const std::size_t count =
         oneGo ? oneGoPixelCount(layout) : static_cast<std::size_t>(layout.cols) * layout.rows;
     decoded.replace(layout.cols, layout.rows, allocatePixels(count, !oneGo));
@@ -256,7 +257,7 @@ int readBmp(Source& source, std::size_t bytesPerPixel, RgbImage& image,
     }
     if (oneGo) {
         readInOneGo24(source, layout, decoded);
-    } else if (!forEachStoredRow(source, layout, bytesPerPixel, decoded, makeRowDecoder(layout))) {
+    } else if (!forEachStoredRow(source, layout, decoded, makeRowDecoder(layout))) {
         return -1;
     }
     image.replace(decoded.cols, decoded.rows, std::move(decoded.pixels));
