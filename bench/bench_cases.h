@@ -2,8 +2,11 @@
 // report needs to know about each one's input.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench_files.h"
@@ -32,6 +35,15 @@ struct PictureFile {
 // "loadBmp24/1024x1024"
 inline std::string caseName(const std::string& reader, const PictureFile& file) {
     return reader + "/" + file.size();
+}
+
+// Registers a case timed by the wall clock, which also counts the kernel's reads and Mesa's
+// threads, in `unit`; `args` are the case function and what it is given.
+template <class... Args>
+void registerTimedCase(const std::string& name, benchmark::TimeUnit unit, Args&&... args) {
+    benchmark::RegisterBenchmark(name.c_str(), std::forward<Args>(args)...)
+        ->UseRealTime()
+        ->Unit(unit);
 }
 
 // Writes the reader benchmarks' files into the folder, checks that loadBmp24 and stbi_load

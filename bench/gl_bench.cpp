@@ -142,17 +142,9 @@ GlSetting registerGlBenchmarks(int frameWidth, int frameHeight, const std::strin
     setting.frameWidth = glutGet(GLUT_WINDOW_WIDTH);
     setting.frameHeight = glutGet(GLUT_WINDOW_HEIGHT);
 
-    benchmark::RegisterBenchmark(cases::kKeyPress.c_str(), keyPressCase)
-        ->UseRealTime()
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(cases::kKeyPressFloor.c_str(), keyPressFloorCase, floor)
-        ->UseRealTime()
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(cases::kFrame.c_str(), frameCase)
-        ->UseRealTime()
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(cases::kFrameFloor.c_str(), frameFloorCase)
-        ->UseRealTime()
-        ->Unit(benchmark::kMillisecond);
+    registerTimedCase(cases::kKeyPress, benchmark::kMillisecond, keyPressCase);
+    registerTimedCase(cases::kKeyPressFloor, benchmark::kMillisecond, keyPressFloorCase, floor);
+    registerTimedCase(cases::kFrame, benchmark::kMillisecond, frameCase);
+    registerTimedCase(cases::kFrameFloor, benchmark::kMillisecond, frameFloorCase);
     return setting;
 }

@@ -127,16 +127,11 @@ bool registerReaderBenchmarks(const ScratchDir& folder, std::vector<PictureFile>
         files24.push_back(file);
     }
     for (const PictureFile& file : files24) {
-        benchmark::RegisterBenchmark(caseName(cases::kLoad24, file).c_str(), loaderCase,
-                                     &RgbImage::loadBmp24, file)
-            ->UseRealTime()
-            ->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(caseName(cases::kFloor24, file).c_str(), floorCase, file)
-            ->UseRealTime()
-            ->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(caseName(cases::kStb, file).c_str(), stbCase, file)
-            ->UseRealTime()
-            ->Unit(benchmark::kMicrosecond);
+        registerTimedCase(caseName(cases::kLoad24, file), benchmark::kMicrosecond, loaderCase,
+                          &RgbImage::loadBmp24, file);
+        registerTimedCase(caseName(cases::kFloor24, file), benchmark::kMicrosecond, floorCase,
+                          file);
+        registerTimedCase(caseName(cases::kStb, file), benchmark::kMicrosecond, stbCase, file);
     }
 
     file8 = PictureFile{1024, 1024, "", 0};
@@ -145,12 +140,8 @@ bool registerReaderBenchmarks(const ScratchDir& folder, std::vector<PictureFile>
     if (!reader8Agrees(file8)) {
         return false;
     }
-    benchmark::RegisterBenchmark(caseName(cases::kLoad8, file8).c_str(), loaderCase,
-                                 &RgbImage::loadBmp8, file8)
-        ->UseRealTime()
-        ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark(caseName(cases::kFloor8, file8).c_str(), floorCase, file8)
-        ->UseRealTime()
-        ->Unit(benchmark::kMicrosecond);
+    registerTimedCase(caseName(cases::kLoad8, file8), benchmark::kMicrosecond, loaderCase,
+                      &RgbImage::loadBmp8, file8);
+    registerTimedCase(caseName(cases::kFloor8, file8), benchmark::kMicrosecond, floorCase, file8);
     return true;
 }
