@@ -1,0 +1,48 @@
+"""The installed layout: `cmake --install` into a scratch prefix, then the launcher started from
+an unrelated, empty folder. The start view shows textures, which the program can only have
+read if the launcher took it to the installed textures' folder, and that empty folder stays
+empty."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import unittest
+
+import driver
+import e2e_case
+import scene_model as model
+
+BUILD_DIR = os.environ.get("ORVESSA_BUILD_DIR", os.path.dirname(e2e_case.BINARY))
+INSTALLED = ["bin/orvessa", "bin/orvessa-bin"] + [
+    "share/orvessa/" + name for name in model.TEXTURE_FILES]
+
+
+class InstalledLauncher(e2e_case.E2ECase):
+    def test_launcher_finds_the_textures_from_any_folder(self):
+        prefix = tempfile.mkdtemp(prefix="orvessa-prefix-")
+        self.addCleanup(shutil.rmtree, prefix, True)
+        subprocess.run(["cmake", "--install", BUILD_DIR, "--prefix", prefix], check=True,
+                       stdout=subprocess.DEVNULL)
+        for path in INSTALLED:
+            self.assertTrue(os.path.exists(os.path.join(prefix, path)), path + " not installed")
+
+        launcher = os.path.join(prefix, "bin", "orvessa")
+        # The log goes beside the prefix, so that the start folder holds nothing of ours.
+        with driver.Session(launcher, self.workdir,
+                            log=os.path.join(prefix, "program.log")) as program:
+            frame = self.keep(program.frame(), "installed, start")
+            # Untextured, every surface is white; the lawn fills the lower part of the view.
+            lawn = [pixel for pixel, surface in model.expected_grid(model.start_pose()).items()
+                    if surface == model.LAWN]
+            self.assertTrue(lawn, "the start view should show the lawn")
+            white = [p for p in lawn if frame.pixel(*p) == e2e_case.WHITE]
+            if white:
+                self.fail_with_frames("%d of %d lawn pixels are white, e.g. %s: the textures "
+                                      "were not found" % (len(white), len(lawn), white[:5]))
+            self.assertEqual(os.listdir(self.workdir), [], "files appeared in the start folder")
+            self.assertEqual(program.quit(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
