@@ -1,6 +1,7 @@
 // What every input must satisfy, whatever its bytes; shared by fuzz_bmp24 and fuzz_bmp8.
 // Each input is decoded twice, from memory and from a file holding the same bytes, because
-// the program reads files while the tests mostly decode buffers: the two must agree.
+// the program reads files while the tests mostly decode buffers: both must give the picture
+// the plain row-by-row reference reading gives.
 #pragma once
 
 #include <cstddef>
@@ -8,11 +9,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "bmp_reference.h"
 #include "image/bmp_reader.h"
 #include "image/rgb_image.h"
 
@@ -58,34 +62,6 @@ inline bool holdsKnownPicture(const RgbImage& image) {
     return true;
 }
 
-// The outcome the two header fields alone decide: refused when shorter than the headers or
-// outside 0..16384 columns and -16384..16384 rows; otherwise those dimensions, upright.
-struct Outcome {
-    bool accepted = false;
-    std::int32_t cols = 0;
-    std::int32_t rows = 0;
-};
-
-inline Outcome outcomeOf(const std::uint8_t* data, std::size_t size) {
-    if (size < 54) {
-        return {};
-    }
-    auto field = [data](std::size_t at) {
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(data[at]) |
-                                         static_cast<std::uint32_t>(data[at + 1]) << 8 |
-                                         static_cast<std::uint32_t>(data[at + 2]) << 16 |
-                                         static_cast<std::uint32_t>(data[at + 3]) << 24);
-    };
-    const std::int64_t width = field(18);
-    const std::int64_t height = field(22);
-    if (width < 0 || width > kMaxBmpDimension || height < -kMaxBmpDimension ||
-        height > kMaxBmpDimension) {
-        return {};
-    }
-    return {true, static_cast<std::int32_t>(width),
-            static_cast<std::int32_t>(height < 0 ? -height : height)};
-}
-
 // An anonymous in-memory file reopened by path, so the file reader runs without touching disk.
 class MemoryFile {
 public:
@@ -120,14 +96,20 @@ private:
 // adds rows the data never reaches, which smaller claims exercise the same way.
 inline constexpr std::size_t kLargestFuzzedPicture = std::size_t{1} << 22;
 
+// Pictures up to this many pixels are also compared with the row-by-row reference. A 64 KiB
+// input fills at most 64 Ki pixels (8-bit) and far fewer at 24 bits, so larger pictures only
+// add black rows, while clearing and comparing them would halve the inputs run a second.
+inline constexpr std::size_t kLargestReferencedPicture = std::size_t{1} << 16;
+
 using Decode = int (*)(const std::uint8_t*, std::size_t, RgbImage&);
 using Load = int (RgbImage::*)(const char*);
 
-inline void checkInput(const std::uint8_t* data, std::size_t size, Decode decode, Load load) {
+inline void checkInput(const std::uint8_t* data, std::size_t size, Decode decode, Load load,
+                       bool eightBit) {
     static MemoryFile file;
-    const Outcome expected = outcomeOf(data, size);
+    const std::optional<ReferenceSize> expected = referenceSize(data, size);
     const std::size_t count =
-        static_cast<std::size_t>(expected.cols) * static_cast<std::size_t>(expected.rows);
+        expected ? static_cast<std::size_t>(expected->cols) * expected->rows : 0;
     if (count > kLargestFuzzedPicture) {
         return;
     }
@@ -136,14 +118,20 @@ inline void checkInput(const std::uint8_t* data, std::size_t size, Decode decode
     fillKnownPicture(fromMemory);
     const int result = decode(data, size, fromMemory);
     require(result == 0 || result == -1, "result is neither 0 nor -1");
-    require(result == (expected.accepted ? 0 : -1), "accepted or refused the wrong header");
+    require(result == (expected ? 0 : -1), "accepted or refused the wrong header");
     if (result != 0) {
         require(holdsKnownPicture(fromMemory), "a refused input changed the image");
     } else {
-        require(fromMemory.cols == expected.cols && fromMemory.rows == expected.rows,
+        require(fromMemory.cols == expected->cols && fromMemory.rows == expected->rows,
                 "dimensions differ from the header's");
         require((fromMemory.pixels != nullptr) == (count > 0),
                 "pixel array present exactly when the picture is not empty");
+        if (count > 0 && count <= kLargestReferencedPicture) {
+            const std::vector<RgbPixel> reference = *referenceDecode(data, size, eightBit);
+            require(std::memcmp(fromMemory.pixels.get(), reference.data(),
+                                count * sizeof(RgbPixel)) == 0,
+                    "the memory reader's pixels differ from the row-by-row reference");
+        }
     }
 
     RgbImage fromFile;

@@ -2,6 +2,6 @@
 #include "bmp_fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    bmpfuzz::checkInput(data, size, decodeBmp24, &RgbImage::loadBmp24);
+    bmpfuzz::checkInput(data, size, decodeBmp24, &RgbImage::loadBmp24, false);
     return 0;
 }

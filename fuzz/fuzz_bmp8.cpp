@@ -2,6 +2,6 @@
 #include "bmp_fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    bmpfuzz::checkInput(data, size, decodeBmp8, &RgbImage::loadBmp8);
+    bmpfuzz::checkInput(data, size, decodeBmp8, &RgbImage::loadBmp8, true);
     return 0;
 }

@@ -7,9 +7,9 @@
 
 #include <chrono>
 #include <filesystem>
-#include <optional>
 
 #include "bmp_file_builder.h"
+#include "bmp_reference.h"
 #include "image/bmp_reader.h"
 #include "image/rgb_image.h"
 
@@ -312,45 +312,6 @@ TEST(BmpReader, PaletteCutShortByTheEndOfFileIsBlackBeyondIt) {
     expectPicture(image, 4, 1, [](int, int) { return RgbPixel{}; });
 }
 
-// The row-by-row reading the file format describes, one pixel at a time, as an independent
-// reference for the batched reader: seek to each stored row, take its whole pixels.
-std::optional<std::vector<RgbPixel>> referenceDecode(const Bytes& file, bool eightBit) {
-    auto u32 = [&](std::size_t at) {
-        return static_cast<std::uint32_t>(file[at]) | file[at + 1] << 8 | file[at + 2] << 16 |
-               static_cast<std::uint32_t>(file[at + 3]) << 24;
-    };
-    if (file.size() < 54) {
-        return std::nullopt;
-    }
-    const auto width = static_cast<std::int32_t>(u32(18));
-    const auto height = static_cast<std::int32_t>(u32(22));
-    if (width < 0 || width > 16384 || height > 16384 || height < -16384) {
-        return std::nullopt;
-    }
-    const std::int64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
-    const std::uint64_t offBits = u32(10);
-    const std::uint64_t bytesPerPixel = eightBit ? 1 : 3;
-    const std::uint64_t stride = (bytesPerPixel * width + 3) / 4 * 4;
-    std::vector<RgbPixel> palette(256);
-    const std::uint32_t count = u32(46) == 0 || u32(46) > 256 ? 256 : u32(46);
-    for (std::uint32_t i = 0; i < count && 54 + 4 * i + 4 <= file.size(); ++i) {
-        palette[i] = {file[56 + 4 * i], file[55 + 4 * i], file[54 + 4 * i]};
-    }
-    std::vector<RgbPixel> pixels(static_cast<std::size_t>(rows * width));
-    for (std::int64_t stored = rows - 1; stored >= 0; --stored) {
-        const std::int64_t row = height < 0 ? rows - 1 - stored : stored;
-        for (std::int64_t col = 0; col < width; ++col) {
-            const std::uint64_t at = offBits + stored * stride + col * bytesPerPixel;
-            if (at + bytesPerPixel > file.size()) {
-                continue;
-            }
-            pixels[row * width + col] =
-                eightBit ? palette[file[at]] : RgbPixel{file[at + 2], file[at + 1], file[at]};
-        }
-    }
-    return pixels;
-}
-
 void expectPixels(const RgbImage& image, const std::vector<RgbPixel>& expected) {
     for (std::size_t i = 0; i < expected.size(); ++i) {
         ASSERT_TRUE(image.pixels[i] == expected[i])
@@ -360,7 +321,7 @@ void expectPixels(const RgbImage& image, const std::vector<RgbPixel>& expected) 
 }
 
 void expectSameAsReference(const Bytes& file, bool eightBit) {
-    const auto expected = referenceDecode(file, eightBit);
+    const auto expected = referenceDecode(file.data(), file.size(), eightBit);
     RgbImage image;
     const int result = eightBit ? decodeBmp8(file.data(), file.size(), image)
                                 : decodeBmp24(file.data(), file.size(), image);
@@ -418,7 +379,7 @@ TEST_F(BmpFiles, CompleteFilesReadInOneGoMatchRowByRowReading) {
                 expectSameAsReference(*bytes, false);
                 RgbImage image;
                 ASSERT_EQ(image.loadBmp24(write("u.bmp", *bytes).c_str()), 0);
-                expectPixels(image, *referenceDecode(*bytes, false));
+                expectPixels(image, *referenceDecode(bytes->data(), bytes->size(), false));
             }
         }
     }
