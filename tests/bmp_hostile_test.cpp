@@ -7,11 +7,13 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "bmp_file_builder.h"
+#include "bmp_reference.h"
 #include "image/bmp_reader.h"
 #include "image/rgb_image.h"
 
@@ -19,12 +21,6 @@ namespace {
 
 constexpr std::int32_t kInt32Min = -2147483647 - 1;
 constexpr std::int32_t kInt32Max = 2147483647;
-
-std::uint32_t u32At(const Bytes& file, std::size_t at) {
-    return static_cast<std::uint32_t>(file[at]) | static_cast<std::uint32_t>(file[at + 1]) << 8 |
-           static_cast<std::uint32_t>(file[at + 2]) << 16 |
-           static_cast<std::uint32_t>(file[at + 3]) << 24;
-}
 
 void put32(Bytes& file, std::size_t at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) {
@@ -59,41 +55,13 @@ Bytes header(std::int32_t width, std::int32_t height, std::uint16_t bits = 24) {
     return bmpHeaderBytes({54, width, height, bits, 0});
 }
 
-// What the format puts at picture position (col, row), read straight from the bytes: stored
-// row k starts at bfOffBits + k * stride and is picture row k, or rows - 1 - k in a top-down
-// file (negative height). A pixel whose bytes are not all in the file is black, and so is a
-// palette entry the colour count leaves out or the file does not wholly hold.
-RgbPixel pixelFromBytes(const Bytes& file, bool eightBit, int col, int row) {
-    const auto width = static_cast<std::int32_t>(u32At(file, kWidth));
-    const auto height = static_cast<std::int32_t>(u32At(file, kHeight));
-    const std::int64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
-    const std::uint64_t bytesPerPixel = eightBit ? 1 : 3;
-    const std::uint64_t stride = (bytesPerPixel * static_cast<std::uint64_t>(width) + 3) / 4 * 4;
-    const auto stored = static_cast<std::uint64_t>(height < 0 ? rows - 1 - row : row);
-    const std::uint64_t at = u32At(file, kOffBits) + stored * stride + col * bytesPerPixel;
-    if (at + bytesPerPixel > file.size()) {
-        return {};
-    }
-    if (!eightBit) {
-        return {file[at + 2], file[at + 1], file[at]};
-    }
-    const std::uint32_t used = u32At(file, kColoursUsed);
-    const std::uint64_t entries = used == 0 || used > 256 ? 256 : used;
-    const std::uint64_t index = file[at];
-    const std::uint64_t entry = 54 + 4 * index;
-    if (index >= entries || entry + 4 > file.size()) {
-        return {};
-    }
-    return {file[entry + 2], file[entry + 1], file[entry]};
-}
-
 // What a reader must leave in the image.
 enum class Picture {
     Kept,      // result -1: still the 3 x 2 picture it held before, the same array
     NoPixels,  // result 0: the header's dimensions, one of them 0, no array
     Black,     // result 0: the header's dimensions, every pixel black
     Exact,     // result 0: the header's dimensions, every pixel as `expected` says
-    FromBytes, // result 0: the header's dimensions, every pixel as pixelFromBytes says
+    FromBytes, // result 0: the header's dimensions, every pixel as the reference reading says
 };
 
 struct Expect {
@@ -158,17 +126,12 @@ Bytes randomBytes(std::size_t size, std::uint32_t seed) {
 
 // For bytes nobody designed: refused unless the header happens to hold usable dimensions.
 Expect expectForRandom(const Bytes& file) {
-    if (file.size() < 54) {
+    const std::optional<ReferenceSize> size = referenceSize(file.data(), file.size());
+    if (!size) {
         return kept();
     }
-    const auto width = static_cast<std::int32_t>(u32At(file, kWidth));
-    const auto height = static_cast<std::int32_t>(u32At(file, kHeight));
-    if (width < 0 || width > kMaxBmpDimension || height < -kMaxBmpDimension ||
-        height > kMaxBmpDimension) {
-        return kept();
-    }
-    const std::int32_t rows = height < 0 ? -height : height;
-    return width == 0 || rows == 0 ? noPixels(width, rows) : fromBytes(width, rows);
+    return size->cols == 0 || size->rows == 0 ? noPixels(size->cols, size->rows)
+                                              : fromBytes(size->cols, size->rows);
 }
 
 std::vector<HostileFile> hostileFiles() {
@@ -379,10 +342,14 @@ void expectOutcome(const RgbImage& image, const RgbPixel* before, int result, co
     case Picture::Exact:
         expectEveryPixel(image, want.expected);
         break;
-    case Picture::FromBytes:
-        expectEveryPixel(
-            image, [&](int col, int row) { return pixelFromBytes(file, eightBit, col, row); });
+    case Picture::FromBytes: {
+        const auto reference = referenceDecode(file.data(), file.size(), eightBit);
+        ASSERT_TRUE(reference) << "the reference refuses a file the reader was to accept";
+        expectEveryPixel(image, [&](int col, int row) {
+            return (*reference)[static_cast<std::size_t>(row) * image.cols + col];
+        });
         break;
+    }
     }
 }
 
