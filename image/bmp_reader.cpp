@@ -71,6 +71,23 @@ bool readLayout(Source& source, std::size_t bytesPerPixel, PixelLayout& layout) 
     return true;
 }
 
+// A 54-byte header can claim 16384 x 16384 pixels. Taken at its word, every reload of such a
+// file would allocate and upload 768 MiB of black the file never held, costing a gigabyte of
+// memory and seconds per key press. So a claim of more than 1 MiB of rows must come with at
+// least an eighth of those bytes; a file cut shorter than that is refused, not padded out.
+// Anything holding an eighth loads as a truncated file does, the missing rows black: the
+// picture then costs at most eight times the bytes present (24 times for 8-bit indices).
+constexpr std::uint64_t kClaimTakenOnTrust = std::uint64_t{1} << 20;
+constexpr std::uint64_t kLeastShareHeld = 8; // one eighth
+
+bool claimIsBacked(const PixelLayout& layout, std::uint64_t sourceLength) {
+    const std::uint64_t claimed = layout.stride * static_cast<std::uint64_t>(layout.rows);
+    const std::uint64_t held =
+        sourceLength > layout.firstRowOffset ? sourceLength - layout.firstRowOffset : 0;
+    return claimed <= kClaimTakenOnTrust ||
+           held >= (claimed + kLeastShareHeld - 1) / kLeastShareHeld;
+}
+
 // Bytes from the first stored row's start to the last one's end: the last row's padding is not
 // needed, and may be missing from a sound file.
 std::uint64_t pixelBlockBytes(const PixelLayout& layout) {
@@ -240,7 +257,7 @@ template <class Source, class MakeRowDecoder>
 int readBmp(Source& source, std::size_t bytesPerPixel, RgbImage& image,
             MakeRowDecoder makeRowDecoder) {
     PixelLayout layout;
-    if (!readLayout(source, bytesPerPixel, layout)) {
+    if (!readLayout(source, bytesPerPixel, layout) || !claimIsBacked(layout, source.length())) {
         return -1;
     }
     if (layout.cols == 0 || layout.rows == 0) {

@@ -1,11 +1,13 @@
-// Positioned reads over memory and over stdio files.
+// Positioned reads over memory and over regular files.
 #include "image/byte_source.h"
 
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
+#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/types.h>
+#include <unistd.h>
 
 std::size_t MemorySource::readAt(std::uint64_t offset, void* destination, std::size_t count) {
     if (offset >= size) {
@@ -17,38 +19,49 @@ std::size_t MemorySource::readAt(std::uint64_t offset, void* destination, std::s
     return taken;
 }
 
-FileSource::FileSource(const char* path) : file_(std::fopen(path, "rb")) {}
-
-FileSource::~FileSource() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
+FileSource::FileSource(const char* path) {
+    // O_NONBLOCK makes the open of a FIFO return at once instead of waiting for a writer.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return;
     }
+    struct stat status {};
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
+        close(fd);
+        return;
+    }
+    // Reads of a regular file should wait for the disk as usual.
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        close(fd);
+        return;
+    }
+    fd_ = fd;
+    size_ = static_cast<std::uint64_t>(status.st_size);
 }
 
-std::uint64_t FileSource::length() const {
-    struct stat status {};
-    if (fstat(fileno(file_), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
-        return 0;
+FileSource::~FileSource() {
+    if (fd_ >= 0) {
+        close(fd_);
     }
-    return static_cast<std::uint64_t>(status.st_size);
 }
 
 std::size_t FileSource::readAt(std::uint64_t offset, void* destination, std::size_t count) {
-    if (offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
-        return 0;
-    }
-    if (offset != position_) {
-        if (fseeko(file_, static_cast<off_t>(offset), SEEK_SET) != 0) {
-            return 0;
+    auto* bytes = static_cast<std::uint8_t*>(destination);
+    std::size_t taken = 0;
+    while (taken < count) {
+        const std::uint64_t at = offset + taken;
+        if (at > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
+            break;
         }
-        position_ = offset;
-    }
-    const std::size_t taken = std::fread(destination, 1, count, file_);
-    position_ += taken;
-    if (taken < count) {
-        // The stream's position after a short read is not worth trusting: seek next time.
-        std::clearerr(file_);
-        position_ = std::numeric_limits<std::uint64_t>::max();
+        const ssize_t got = pread(fd_, bytes + taken, count - taken, static_cast<off_t>(at));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        taken += static_cast<std::size_t>(got);
     }
     return taken;
 }

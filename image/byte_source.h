@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 
 // Both sources answer short reads at the end of their data with the count actually read.
 struct MemorySource {
@@ -14,6 +13,9 @@ struct MemorySource {
     std::uint64_t length() const { return size; }
 };
 
+// Opens only regular files (after following symlinks), and never waits to do so: a FIFO, a
+// device or a directory named like a texture is not a picture, and opening a FIFO with no
+// writer would block the program for good.
 class FileSource {
 public:
     explicit FileSource(const char* path);
@@ -21,12 +23,12 @@ public:
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
 
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return fd_ >= 0; }
     std::size_t readAt(std::uint64_t offset, void* destination, std::size_t count);
-    // The file's size as the system reports it now; 0 when it cannot tell (a pipe, say).
-    std::uint64_t length() const;
+    // The file's size when it was opened.
+    std::uint64_t length() const { return size_; }
 
 private:
-    std::FILE* file_ = nullptr;
-    std::uint64_t position_ = 0; // lets consecutive reads skip the seek
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
 };

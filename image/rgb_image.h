@@ -26,8 +26,9 @@ public:
     void setPixel(std::int32_t col, std::int32_t row, RgbPixel colour);
     void uploadTexture(unsigned textureName) const;
 
-    // 0 on success, -1 when the file cannot be opened or its header is unusable;
-    // a failed load leaves the image exactly as it was.
+    // 0 on success, -1 when the file cannot be opened, is not a regular file, or its header
+    // is unusable or claims far more pixels than the file holds; a failed load leaves the
+    // image exactly as it was.
     int loadBmp24(const char* file);
     int loadBmp8(const char* file);
 

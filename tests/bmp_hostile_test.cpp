@@ -1,15 +1,24 @@
 // The hostile corpus: crafted BMP files anyone could drop next to the program, each with what
 // both readers must make of it. Every row runs four ways, decodeBmp24 / decodeBmp8 from memory
 // and loadBmp24 / loadBmp8 from a real file, each on an image that already holds a picture, so
-// a refused file can be seen to leave it exactly as it was.
+// a refused file can be seen to leave it exactly as it was. A few rows are not files at all
+// but a FIFO, a folder or a device named like a texture.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <filesystem>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bmp_file_builder.h"
@@ -87,12 +96,21 @@ Expect fromBytes(std::int32_t cols, std::int32_t rows) {
     return {Picture::FromBytes, cols, rows, nullptr};
 }
 
+// What stands at the path the file readers open.
+enum class Node {
+    File,        // a regular file holding the row's bytes
+    Fifo,        // a FIFO nobody writes to
+    Folder,      // a directory
+    DevZeroLink, // a symlink to /dev/zero, a character device
+};
+
 struct HostileFile {
     std::string name; // a test name: letters and digits only
     Bytes file;
     Expect as24;
     Expect as8;
     bool quick = false; // the header claims so much that only an instant answer is acceptable
+    Node node = Node::File;
 };
 
 void PrintTo(const HostileFile& row, std::ostream* out) {
@@ -125,8 +143,8 @@ Bytes randomBytes(std::size_t size, std::uint32_t seed) {
 }
 
 // For bytes nobody designed: refused unless the header happens to hold usable dimensions.
-Expect expectForRandom(const Bytes& file) {
-    const std::optional<ReferenceSize> size = referenceSize(file.data(), file.size());
+Expect expectForRandom(const Bytes& file, bool eightBit) {
+    const std::optional<ReferenceSize> size = referenceSize(file.data(), file.size(), eightBit);
     if (!size) {
         return kept();
     }
@@ -174,6 +192,39 @@ std::vector<HostileFile> hostileFiles() {
     both("PixelBytesOverflowSigned64", header(kInt32Max, kInt32Min), kept(), true);
     both("PixelBytesOverflowUnsigned64",
          with32(with32(header(0, 0), kWidth, 0xFFFFFFFF), kHeight, 0xFFFFFFFF), kept(), true);
+
+    // Claims of more than 1 MiB of rows (stride x rows) must come with an eighth of those bytes.
+    // 24-bit rows take three times the bytes of 8-bit ones, so one file can be refused at one
+    // depth and hold enough at the other.
+    const auto withPixelBytes = [](Bytes file, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            file.push_back(static_cast<std::uint8_t>(i * 7 % 251));
+        }
+        return file;
+    };
+    both("Claim16384x16384InHeaderOnly", header(16384, 16384), kept(), true);
+    both("Claim8192x8192With1KiB", withPixelBytes(header(8192, 8192), 1024), kept(), true);
+    each("Claim4096x4096WithASixteenthOf24BitRows",
+         withPixelBytes(header(4096, 4096), 4096 * 3 * 4096 / 16), kept(), fromBytes(4096, 4096));
+    both("Claim4096x4096WithASixteenthOf8BitRows",
+         withPixelBytes(header(4096, 4096, 8), 4096 * 4096 / 16), kept(), true);
+    // 60 % of its rows: 1229 whole rows, then 10 pixels and two stray bytes of the next.
+    each("Claim2048x2048With60Percent",
+         cut(bmp24File(2048, 2048, patternPixel), 54 + 1229 * 6144 + 32),
+         exact(2048, 2048,
+               [](int col, int row) {
+                   return row < 1229 || (row == 1229 && col < 10) ? patternPixel(col, row)
+                                                                  : RgbPixel{};
+               }),
+         fromBytes(2048, 2048));
+    both("Claim300x300InHeaderOnly", header(300, 300), black(300, 300));
+
+    // Not regular files: refused at once, and a FIFO must not block the open.
+    for (const auto& [name, node] :
+         {std::pair{"Fifo", Node::Fifo}, std::pair{"Folder", Node::Folder},
+          std::pair{"DevZeroSymlink", Node::DevZeroLink}}) {
+        rows.push_back({name, {}, kept(), kept(), true, node});
+    }
 
     // Top-down files are decoded upright: stored row k is picture row rows - 1 - k.
     each("TopDown24",
@@ -276,7 +327,8 @@ std::vector<HostileFile> hostileFiles() {
     // Random bytes, whole files and pixel data behind sound headers; fixed seeds.
     for (const std::size_t size : {1, 13, 54, 100, 4096, 65536}) {
         const Bytes file = randomBytes(size, 7 + static_cast<std::uint32_t>(size));
-        both("Random" + std::to_string(size) + "Bytes", file, expectForRandom(file));
+        each("Random" + std::to_string(size) + "Bytes", file, expectForRandom(file, false),
+             expectForRandom(file, true));
     }
     for (const std::size_t size : {0, 30, 141, 1200}) {
         const auto seed = 11 + static_cast<std::uint32_t>(size);
@@ -353,6 +405,60 @@ void expectOutcome(const RgbImage& image, const RgbPixel* before, int result, co
     }
 }
 
+// Puts what the row describes at path.
+void place(const HostileFile& row, const std::string& path) {
+    switch (row.node) {
+    case Node::File:
+        writeFile(path, row.file);
+        break;
+    case Node::Fifo:
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+        break;
+    case Node::Folder:
+        std::filesystem::create_directory(path);
+        break;
+    case Node::DevZeroLink:
+        std::filesystem::create_symlink("/dev/zero", path);
+        break;
+    }
+}
+
+// A reader that waits in open() for a FIFO's writer would hang the test. While it lives, this
+// opens the FIFO's other end once a second, which lets such an open return: the test then
+// fails on its time limit instead of never ending.
+class FifoUnblocker {
+public:
+    explicit FifoUnblocker(std::string path)
+        : path_(std::move(path)), thread_([this] { unblockEverySecond(); }) {}
+    ~FifoUnblocker() {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            done_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+    FifoUnblocker(const FifoUnblocker&) = delete;
+    FifoUnblocker& operator=(const FifoUnblocker&) = delete;
+
+private:
+    void unblockEverySecond() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (!wake_.wait_for(lock, std::chrono::seconds(1), [this] { return done_; })) {
+            const int fd = open(path_.c_str(), O_RDWR | O_NONBLOCK);
+            if (fd >= 0) {
+                close(fd);
+            }
+        }
+    }
+
+    std::string path_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool done_ = false;
+    std::thread thread_; // last: it starts once everything it uses exists
+};
+
 class HostileBmp : public testing::TestWithParam<HostileFile> {
 protected:
     ScratchDir dir;
@@ -366,9 +472,10 @@ protected:
         const RgbPixel* before = image.pixels.get();
         const auto start = std::chrono::steady_clock::now();
         const int result = read(image);
-        const auto elapsed = std::chrono::steady_clock::now() - start;
+        const std::chrono::duration<double, std::milli> elapsed =
+            std::chrono::steady_clock::now() - start;
         if (GetParam().quick) {
-            EXPECT_LT(elapsed, std::chrono::milliseconds(50));
+            EXPECT_LT(elapsed.count(), 50.0) << "milliseconds";
         }
         expectOutcome(image, before, result, want, GetParam().file, eightBit);
     }
@@ -382,7 +489,11 @@ TEST_P(HostileBmp, BothReadersFromMemoryAndFromFile) {
     check("decodeBmp8", row.as8, true,
           [&](RgbImage& image) { return decodeBmp8(bytes.data(), bytes.size(), image); });
     const std::string path = dir.file("hostile.bmp");
-    writeFile(path, bytes);
+    place(row, path);
+    std::optional<FifoUnblocker> unblocker;
+    if (row.node == Node::Fifo) {
+        unblocker.emplace(path);
+    }
     check("loadBmp24", row.as24, false,
           [&](RgbImage& image) { return image.loadBmp24(path.c_str()); });
     check("loadBmp8", row.as8, true, [&](RgbImage& image) { return image.loadBmp8(path.c_str()); });

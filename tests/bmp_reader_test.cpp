@@ -5,7 +5,6 @@
 #include <malloc.h>
 #include <sys/resource.h>
 
-#include <chrono>
 #include <filesystem>
 
 #include "bmp_file_builder.h"
@@ -36,8 +35,6 @@ void expectPicture(const RgbImage& image, int cols, int rows, const PixelAt& exp
         }
     }
 }
-
-const RgbPixel kBlack{};
 
 // A loaded 2 x 2 picture to check that failed loads leave it alone.
 void loadKnownPicture(RgbImage& image) {
@@ -170,18 +167,6 @@ TEST(BmpReader, NegativeHeightIsATopDownFileDecodedUpright) {
     expectPicture(image, 3, 4, patternPixel);
 }
 
-TEST(BmpReader, HugeClaimInATinyFileReturnsAtOnceWithoutTouchingMemory) {
-    const Bytes file = bmpHeaderBytes({54, 16384, 16384, 24, 0});
-    RgbImage image;
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_EQ(decodeBmp24(file.data(), file.size(), image), 0);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(elapsed, std::chrono::milliseconds(200));
-    EXPECT_EQ(image.cols, 16384);
-    EXPECT_EQ(image.rows, 16384);
-    EXPECT_TRUE(pixelOf(image, 16383, 16383) == kBlack);
-}
-
 // AddressSanitizer reserves terabytes of address space, so a limit on it cannot work there.
 #ifndef ORVESSA_SANITIZED
 // Exits 0 when a load that cannot get its pixel array fails and leaves the image alone.
@@ -191,9 +176,11 @@ void loadUnderMemoryLimit(bool eightBit) {
     if (decodeBmp24(known.data(), known.size(), image) != 0) {
         std::exit(2);
     }
+    // 100 MiB of rows is enough for the header's claim to be believed, at either depth.
+    Bytes file = bmpHeaderBytes({54, 16384, 16384, 24, 0});
+    file.resize(std::size_t{100} << 20);
     const rlimit limit{512u << 20, 512u << 20}; // far below the 805 MB the header asks for
     setrlimit(RLIMIT_AS, &limit);
-    const Bytes file = bmpHeaderBytes({54, 16384, 16384, 24, 0});
     const int result = eightBit ? decodeBmp8(file.data(), file.size(), image)
                                 : decodeBmp24(file.data(), file.size(), image);
     const bool unchanged =

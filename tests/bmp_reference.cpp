@@ -9,9 +9,14 @@ std::uint32_t u32(const std::uint8_t* data, std::size_t at) {
            static_cast<std::uint32_t>(data[at + 3]) << 24;
 }
 
+std::uint64_t strideOf(std::int64_t width, bool eightBit) {
+    return ((eightBit ? 1 : 3) * static_cast<std::uint64_t>(width) + 3) / 4 * 4;
+}
+
 } // namespace
 
-std::optional<ReferenceSize> referenceSize(const std::uint8_t* data, std::size_t size) {
+std::optional<ReferenceSize> referenceSize(const std::uint8_t* data, std::size_t size,
+                                           bool eightBit) {
     if (size < 54) {
         return std::nullopt;
     }
@@ -20,12 +25,19 @@ std::optional<ReferenceSize> referenceSize(const std::uint8_t* data, std::size_t
     if (width < 0 || width > 16384 || height > 16384 || height < -16384) {
         return std::nullopt;
     }
-    return ReferenceSize{width, height < 0 ? -height : height};
+    const std::int32_t rows = height < 0 ? -height : height;
+    const std::uint64_t claimed = strideOf(width, eightBit) * static_cast<std::uint64_t>(rows);
+    const std::uint64_t offBits = u32(data, 10);
+    const std::uint64_t held = size > offBits ? size - offBits : 0;
+    if (claimed > 1048576 && 8 * held < claimed) {
+        return std::nullopt;
+    }
+    return ReferenceSize{width, rows};
 }
 
 std::optional<std::vector<RgbPixel>> referenceDecode(const std::uint8_t* data, std::size_t size,
                                                      bool eightBit) {
-    const std::optional<ReferenceSize> picture = referenceSize(data, size);
+    const std::optional<ReferenceSize> picture = referenceSize(data, size, eightBit);
     if (!picture) {
         return std::nullopt;
     }
@@ -34,7 +46,7 @@ std::optional<std::vector<RgbPixel>> referenceDecode(const std::uint8_t* data, s
     const std::int64_t rows = picture->rows;
     const std::uint64_t offBits = u32(data, 10);
     const std::uint64_t bytesPerPixel = eightBit ? 1 : 3;
-    const std::uint64_t stride = (bytesPerPixel * width + 3) / 4 * 4;
+    const std::uint64_t stride = strideOf(width, eightBit);
     std::vector<RgbPixel> palette(256);
     const std::uint32_t count = u32(data, 46) == 0 || u32(data, 46) > 256 ? 256 : u32(data, 46);
     for (std::uint32_t i = 0; i < count && 54 + 4 * i + 4 <= size; ++i) {

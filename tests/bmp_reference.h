@@ -14,9 +14,11 @@ struct ReferenceSize {
     std::int32_t rows = 0;
 };
 
-// The picture's size, upright; nothing when the file is refused: shorter than the headers, or
-// outside 0..16384 columns and -16384..16384 rows.
-std::optional<ReferenceSize> referenceSize(const std::uint8_t* data, std::size_t size);
+// The picture's size, upright; nothing when the file is refused: shorter than the headers,
+// outside 0..16384 columns and -16384..16384 rows, or claiming more than 1 MiB of rows (stride
+// times rows, at the reader's depth) while holding less than an eighth of them from bfOffBits.
+std::optional<ReferenceSize> referenceSize(const std::uint8_t* data, std::size_t size,
+                                           bool eightBit);
 
 // Every pixel, row 0 (the bottom) first: each stored row sought on its own, each pixel taken
 // only when all its bytes are in the file, black otherwise. Nothing when the file is refused.
