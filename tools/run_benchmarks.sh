@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release, in build-bench/), runs every case under a private Xvfb with
-# Mesa's software renderer, and writes the results to docs/benchmarks.md.
+# Mesa's software renderer, and writes the results to docs/benchmarks.md; then measures the
+# program's memory and key presses with hostile textures and adds that section.
 # Extra arguments go to the benchmark program, e.g. --benchmark_filter=loadBmp24 or
 # --benchmark_repetitions=3 for a quicker, rougher run.
 set -euo pipefail
@@ -17,7 +18,7 @@ if [ ! -f "$build_dir/CMakeCache.txt" ]; then
   }
 fi
 # Two jobs at most: the machine may be shared, and the timings should not wait on a build.
-cmake --build "$build_dir" -j 2 --target orvessa_bench || {
+cmake --build "$build_dir" -j 2 --target orvessa_bench orvessa textures || {
   echo "error: the benchmarks did not build (see above)" >&2
   exit 1
 }
@@ -35,6 +36,11 @@ if ! env -u DISPLAY LIBGL_ALWAYS_SOFTWARE=1 tools/with-xvfb.sh \
     --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true \
     --report="$report" --notes=bench/notes.md --commit="$commit" "$@"; then
   echo "error: a benchmark failed (see above); $report may be incomplete" >&2
+  exit 1
+fi
+# The whole program with hostile textures against the shipped ones: its own section.
+if ! /usr/bin/python3 tools/texture_cost_report.py "$build_dir" "$report"; then
+  echo "error: the texture cost was not measured (see above)" >&2
   exit 1
 fi
 echo "Wrote $report"

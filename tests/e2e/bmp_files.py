@@ -53,9 +53,9 @@ def truncated_in_header(path):
     write(path, bmp_bytes(8, 8, lambda c, r: (1, 2, 3))[:30])
 
 
-def huge_claim(path):
-    """Headers only (54 bytes), claiming 30000 x 30000 pixels."""
-    write(path, bmp_header(30000, 30000, 54))
+def huge_claim(path, side=30000):
+    """Headers only (54 bytes), claiming side x side pixels."""
+    write(path, bmp_header(side, side, 54))
 
 
 def negative_width(path):

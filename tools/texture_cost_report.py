@@ -1,0 +1,98 @@
+#!/usr/bin/env python3
+"""Measures what the hostile texture pair costs the real program against the shipped textures
+and appends the result to the benchmark page as its own section (replacing an earlier one).
+
+Usage: tools/texture_cost_report.py BUILD_DIR REPORT [ROUNDS]
+Runs the built program BUILD_DIR/orvessa on private Xvfb servers, ROUNDS times each way (5 by
+default), alternating, and reports medians.
+"""
+
+import os
+import statistics
+import sys
+import tempfile
+import time
+
+sys.dont_write_bytecode = True  # keep the source tree free of caches
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+import texture_cost  # noqa: E402
+
+HEADING = "## Hostile textures against the shipped ones"
+MiB = 1 << 20
+
+
+def measure(build_dir, fill):
+    with tempfile.TemporaryDirectory(prefix="orvessa-cost-") as folder:
+        fill(build_dir, folder)
+        cost = texture_cost.measure(os.path.join(build_dir, "orvessa"), folder)
+    if cost.status != 0:
+        raise SystemExit("error: the program ended with %s instead of 0" % cost.status)
+    return cost
+
+
+def load_average():
+    with open("/proc/loadavg") as f:
+        return ", ".join(f.read().split()[:3])
+
+
+def section(rounds, sound, hostile, load_before):
+    def row(label, costs):
+        peak = statistics.median(c.peak_bytes for c in costs) / MiB
+        press = statistics.median(c.press_seconds for c in costs) / texture_cost.PRESSES
+        return label, peak, press
+
+    rows = [row("shipped textures", sound), row("hostile pair", hostile)]
+    base_peak, base_press = rows[0][1], rows[0][2]
+    lines = [
+        HEADING,
+        "",
+        "The real program under a private Xvfb (1024 × 768), started in a folder holding the six"
+        " textures the build generates, then in the same folder with `grass.bmp` replaced by %s"
+        " and `roof.bmp` by %s. In each run it draws its first frame, takes %d presses of an"
+        " unlisted key (each re-reads and re-uploads every texture twice, and redraws), then one"
+        " step forward and Escape. Peak memory is the process's `VmHWM` after the presses; the"
+        " time is the processor time of all its threads over the presses (from"
+        " `/proc/PID/task/*/schedstat`), redraws included, per press. Medians of %d runs each"
+        " way, alternating, measured %s with a load average of %s before. Bounds, checked by"
+        " `e2e.texture_cost`: the hostile run's peak at most 32 MiB above the shipped one's, and"
+        " its presses at most 1.5 × the time."
+        % (texture_cost.HOSTILE["grass.bmp"], texture_cost.HOSTILE["roof.bmp"],
+           texture_cost.PRESSES, rounds, time.strftime("%Y-%m-%d %H:%M UTC", time.gmtime()),
+           load_before),
+        "",
+        "| Textures | Peak memory | over shipped | CPU per key press | / shipped |",
+        "|---|---|---|---|---|",
+    ]
+    for label, peak, press in rows:
+        lines.append("| %s | %.1f MiB | %+.1f MiB | %.1f ms | %.2f |"
+                     % (label, peak, peak - base_peak, press * 1e3, press / base_press))
+    return "\n".join(lines) + "\n"
+
+
+def replace_section(report, text):
+    with open(report) as f:
+        page = f.read()
+    start = page.find(HEADING)
+    if start >= 0:
+        end = page.find("\n## ", start + len(HEADING))
+        page = page[:start] + (page[end + 1:] if end >= 0 else "")
+    with open(report, "w") as f:
+        f.write(page.rstrip("\n") + "\n\n" + text)
+
+
+def main():
+    if len(sys.argv) not in (3, 4):
+        raise SystemExit(__doc__)
+    build_dir, report = os.path.abspath(sys.argv[1]), sys.argv[2]
+    rounds = int(sys.argv[3]) if len(sys.argv) == 4 else 5
+    load_before = load_average()
+    sound, hostile = [], []
+    for _ in range(rounds):
+        sound.append(measure(build_dir, texture_cost.sound_folder))
+        hostile.append(measure(build_dir, texture_cost.hostile_folder))
+    replace_section(report, section(rounds, sound, hostile, load_before))
+    print("Added the texture cost to %s" % report)
+
+
+if __name__ == "__main__":
+    main()
