@@ -3,8 +3,8 @@
 and appends the result to the benchmark page as its own section (replacing an earlier one).
 
 Usage: tools/texture_cost_report.py BUILD_DIR REPORT [ROUNDS]
-Runs the built program BUILD_DIR/orvessa on private Xvfb servers, ROUNDS times each way (5 by
-default), alternating, and reports medians.
+Runs the built program BUILD_DIR/orvessa on private Xvfb servers, both ways side by side, in
+ROUNDS rounds (5 by default), and reports medians.
 """
 
 import os
@@ -21,13 +21,18 @@ HEADING = "## Hostile textures against the shipped ones"
 MiB = 1 << 20
 
 
-def measure(build_dir, fill):
-    with tempfile.TemporaryDirectory(prefix="orvessa-cost-") as folder:
-        fill(build_dir, folder)
-        cost = texture_cost.measure(os.path.join(build_dir, "orvessa"), folder)
-    if cost.status != 0:
-        raise SystemExit("error: the program ended with %s instead of 0" % cost.status)
-    return cost
+def measure(build_dir):
+    """One round: the shipped textures and the hostile pair, side by side."""
+    with tempfile.TemporaryDirectory(prefix="orvessa-cost-") as scratch:
+        folders = [os.path.join(scratch, name) for name in ("sound", "hostile")]
+        for folder, fill in zip(folders, (texture_cost.sound_folder, texture_cost.hostile_folder)):
+            os.mkdir(folder)
+            fill(build_dir, folder)
+        costs = texture_cost.measure(os.path.join(build_dir, "orvessa"), folders)
+    if any(cost.status != 0 for cost in costs):
+        raise SystemExit("error: the program ended with %s instead of 0"
+                         % [cost.status for cost in costs])
+    return costs
 
 
 def load_average():
@@ -46,18 +51,19 @@ def section(rounds, sound, hostile, load_before):
     lines = [
         HEADING,
         "",
-        "The real program under a private Xvfb (1024 × 768), started in a folder holding the six"
-        " textures the build generates, then in the same folder with `grass.bmp` replaced by %s"
-        " and `roof.bmp` by %s. In each run it draws its first frame, takes %d presses of an"
-        " unlisted key (each re-reads and re-uploads every texture twice, and redraws), then one"
-        " step forward and Escape. Peak memory is the process's `VmHWM` after the presses; the"
-        " time is the processor time of all its threads over the presses (from"
-        " `/proc/PID/task/*/schedstat`), redraws included, per press. Medians of %d runs each"
-        " way, alternating, measured %s with a load average of %s before. Bounds, checked by"
-        " `e2e.texture_cost`: the hostile run's peak at most 32 MiB above the shipped one's, and"
-        " its presses at most 1.5 × the time."
+        "Two copies of the real program, each under a private Xvfb (1024 × 768): one in a"
+        " folder holding the six textures the build generates, one in a copy of it where"
+        " `grass.bmp` is %s and `roof.bmp` %s. Each draws its first frame; then they take turns"
+        " at %d batches of %d presses of an unlisted key (each press re-reads and re-uploads"
+        " every texture twice, and redraws), and each one's cheapest batch counts; then each"
+        " takes one step forward and quits with Escape. Peak memory is the process's `VmHWM`"
+        " after the presses. The time is the processor time of all the process's threads over"
+        " a batch (from `/proc/PID/task/*/schedstat`), redraws included, given per press."
+        " Medians of %d such rounds, measured %s with a load average of %s before. Bounds,"
+        " checked by `e2e.texture_cost`: the hostile run's peak at most 32 MiB above the"
+        " shipped one's, and its presses at most 1.5 × the time."
         % (texture_cost.HOSTILE["grass.bmp"], texture_cost.HOSTILE["roof.bmp"],
-           texture_cost.PRESSES, rounds, time.strftime("%Y-%m-%d %H:%M UTC", time.gmtime()),
+           texture_cost.BATCHES, texture_cost.PRESSES, rounds, time.strftime("%Y-%m-%d %H:%M UTC", time.gmtime()),
            load_before),
         "",
         "| Textures | Peak memory | over shipped | CPU per key press | / shipped |",
@@ -88,8 +94,9 @@ def main():
     load_before = load_average()
     sound, hostile = [], []
     for _ in range(rounds):
-        sound.append(measure(build_dir, texture_cost.sound_folder))
-        hostile.append(measure(build_dir, texture_cost.hostile_folder))
+        one_sound, one_hostile = measure(build_dir)
+        sound.append(one_sound)
+        hostile.append(one_hostile)
     replace_section(report, section(rounds, sound, hostile, load_before))
     print("Added the texture cost to %s" % report)
 

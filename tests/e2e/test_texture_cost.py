@@ -14,19 +14,19 @@ MiB = 1 << 20
 
 
 class TextureCost(e2e_case.E2ECase):
-    def run_in(self, name, fill):
-        folder = self.path(name)
-        os.mkdir(folder)
-        fill(BUILD_DIR, folder)
-        cost = texture_cost.measure(e2e_case.BINARY, folder, log=self.path(name + ".log"))
-        self.keep(cost.start, name + ", start")
-        self.keep(cost.walked, name + ", Up")
-        self.assertEqual(cost.status, 0, "%s: Escape should end the program with 0" % name)
-        return cost
-
     def test_hostile_pair_costs_no_more_than_sound_textures(self):
-        sound = self.run_in("sound", texture_cost.sound_folder)
-        hostile = self.run_in("hostile", texture_cost.hostile_folder)
+        names = ("sound", "hostile")
+        folders = [self.path(name) for name in names]
+        for folder, fill in zip(folders, (texture_cost.sound_folder, texture_cost.hostile_folder)):
+            os.mkdir(folder)
+            fill(BUILD_DIR, folder)
+        costs = texture_cost.measure(e2e_case.BINARY, folders,
+                                     logs=[self.path(name + ".log") for name in names])
+        for name, cost in zip(names, costs):
+            self.keep(cost.start, name + ", start")
+            self.keep(cost.walked, name + ", Up")
+            self.assertEqual(cost.status, 0, "%s: Escape should end the program with 0" % name)
+        sound, hostile = costs
         if hostile.walked == hostile.start:
             self.fail_with_frames("with the hostile pair a step forward changed nothing")
         report = "peak %.1f MiB vs %.1f MiB sound; %d presses %.0f ms vs %.0f ms sound" % (

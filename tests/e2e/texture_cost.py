@@ -3,6 +3,7 @@ time of a few ordinary key presses, each of which re-reads every texture file. M
 real binary under a private X server; used by the end-to-end case and the benchmark page."""
 
 import collections
+import contextlib
 import os
 import shutil
 
@@ -14,6 +15,8 @@ PRESSES = 5
 # A header alone that claims 16384 x 16384 pixels, and a FIFO where a picture should be.
 HOSTILE = {model.LAWN: "a 54-byte header claiming 16384 x 16384",
            model.ROOF: "a FIFO"}
+
+BATCHES = 5
 
 Cost = collections.namedtuple("Cost", "peak_bytes press_seconds start walked status")
 
@@ -33,17 +36,27 @@ def hostile_folder(build_dir, folder):
     os.mkfifo(roof)
 
 
-def measure(binary, folder, log=None, quit_timeout=20):
-    """Starts the program in folder, presses an unlisted key PRESSES times, then walks one step
-    and quits. The processor time counts the presses alone (and the frames they redraw); the
-    peak is the whole run's up to the walk."""
-    with driver.Session(binary, folder, log=log) as program:
-        start = program.frame()
-        before = program.cpu_seconds()
-        program.keys(*["a"] * PRESSES)
-        program.wait_idle()
-        spent = program.cpu_seconds() - before
-        peak = program.peak_memory()
-        walked = program.press("Up")
-        status = program.quit(timeout=quit_timeout)
-    return Cost(peak, spent, start, walked, status)
+def measure(binary, folders, logs=None, quit_timeout=20):
+    """Runs the program in every folder at once, each on its own X server, and gives each in
+    turn BATCHES batches of PRESSES presses of an unlisted key, so that a busy machine weighs on
+    all of them alike. The processor time is that of the cheapest batch, the presses and the
+    frames they redraw; the peak is the whole run's up to then. Each then walks one step and
+    quits. Returns one Cost per folder."""
+    logs = logs or [None] * len(folders)
+    with contextlib.ExitStack() as stack:
+        programs = [stack.enter_context(driver.Session(binary, folder, log=log))
+                    for folder, log in zip(folders, logs)]
+        starts = [program.frame() for program in programs]
+        batches = [[] for _ in programs]
+        for _ in range(BATCHES):
+            for program, spent in zip(programs, batches):
+                before = program.cpu_seconds()
+                program.keys(*["a"] * PRESSES)
+                program.wait_idle()
+                spent.append(program.cpu_seconds() - before)
+        costs = []
+        for program, start, spent in zip(programs, starts, batches):
+            peak = program.peak_memory()
+            walked = program.press("Up")
+            costs.append(Cost(peak, min(spent), start, walked, program.quit(quit_timeout)))
+    return costs
