@@ -82,6 +82,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Depends comes from the libraries the program links: freeglut, GLU, GL, the C++ runtime.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
+# Folders 0755 whatever the umask of the one who builds (with 002, lintian warns of 0775).
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 include(CPack)

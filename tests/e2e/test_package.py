@@ -44,17 +44,23 @@ def project_version():
 class Package(e2e_case.E2ECase):
     @classmethod
     def setUpClass(cls):
+        # A scratch output folder for CPack and its staging area, not the build tree that
+        # other tests use meanwhile (there it writes only its install manifest, as the
+        # installed_launcher case's `cmake --install` does).
         cls.scratch = tempfile.mkdtemp(prefix="orvessa-package-")
-        built = run("cpack", "--config", os.path.join(BUILD_DIR, "CPackConfig.cmake"),
-                    "-B", cls.scratch)
-        debs = glob.glob(os.path.join(cls.scratch, "*.deb"))
-        if built.returncode != 0 or len(debs) != 1:
+        try:
+            built = run("cpack", "--config", os.path.join(BUILD_DIR, "CPackConfig.cmake"),
+                        "-B", cls.scratch)
+            debs = glob.glob(os.path.join(cls.scratch, "*.deb"))
+            if built.returncode != 0 or len(debs) != 1:
+                raise AssertionError("cpack failed (%d), made %s:\n%s%s" % (
+                    built.returncode, debs, built.stdout, built.stderr))
+            cls.deb = debs[0]
+            cls.root = os.path.join(cls.scratch, "root")
+            subprocess.run(["dpkg-deb", "-x", cls.deb, cls.root], check=True)
+        except BaseException:
             shutil.rmtree(cls.scratch, True)
-            raise AssertionError("cpack failed (%d), made %s:\n%s%s" % (
-                built.returncode, debs, built.stdout, built.stderr))
-        cls.deb = debs[0]
-        cls.root = os.path.join(cls.scratch, "root")
-        subprocess.run(["dpkg-deb", "-x", cls.deb, cls.root], check=True)
+            raise
 
     @classmethod
     def tearDownClass(cls):
