@@ -7,6 +7,8 @@ ORVESSA_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
   xvfb xdotool x11-utils imagemagick python3
   clang libclang-rt-14-dev clang-format valgrind
+  # the Debian package: CPack's dependency list and checks, the manual page
+  dpkg-dev file lintian desktop-file-utils man-db groff-base
 )
 
 orvessa_missing_packages() {

@@ -33,6 +33,16 @@ DARK = {name: tuple(c // 2 for c in colour) for name, colour in SOLID.items()}
 TOLERANCE = 2  # per channel; textures are sampled nearest, so colours arrive unchanged
 
 
+def readme_picture_command():
+    """The README's one command that turns a picture into a texture, as written there."""
+    with open(os.path.join(HERE, "..", "..", "README.md")) as readme:
+        lines = [line.strip() for line in readme if line.startswith("convert ")]
+    if len(lines) != 1:
+        raise AssertionError("README.md should hold one line starting with 'convert ', has %d"
+                             % len(lines))
+    return lines[0]
+
+
 def close(a, b):
     return all(abs(x - y) <= TOLERANCE for x, y in zip(a, b))
 
@@ -127,6 +137,23 @@ class E2ECase(unittest.TestCase):
             others = sorted(c for c in colours if c != bytes(WHITE))[:5]
             self.fail_with_frames("%s: expected every pixel white, also found %s"
                                   % (label, [tuple(c) for c in others]))
+
+    def assert_scene_lawn(self, frame, label):
+        """The lawn of the start view shows the scene's own grass picture: no white pixel (a
+        missing file) and many colours (not one plain colour of a test folder)."""
+        self.keep(frame, label)
+        lawn = [pixel for pixel, surface in model.expected_grid(model.start_pose()).items()
+                if surface == model.LAWN]
+        self.assertTrue(lawn, "the start view should show the lawn")
+        colours = [frame.pixel(*p) for p in lawn]
+        white = [p for p, c in zip(lawn, colours) if c == WHITE]
+        if white:
+            self.fail_with_frames("%s: %d of %d lawn pixels are white, e.g. %s: the textures "
+                                  "were not found" % (label, len(white), len(lawn), white[:5]))
+        if len(set(colours)) < len(lawn) // 4:
+            self.fail_with_frames("%s: only %d colours on %d lawn pixels, e.g. %s: not the "
+                                  "scene's grass" % (label, len(set(colours)), len(lawn),
+                                                     colours[:3]))
 
     def assert_grids_differ(self, before, after, at_least, what):
         """Guards the test's own power: two poses must differ visibly on enough pixels that

@@ -14,7 +14,7 @@ import e2e_case
 import scene_model as model
 
 BUILD_DIR = os.environ.get("ORVESSA_BUILD_DIR", os.path.dirname(e2e_case.BINARY))
-INSTALLED = ["bin/orvessa", "bin/orvessa-bin"] + [
+INSTALLED = ["bin/orvessa", "libexec/orvessa/orvessa"] + [
     "share/orvessa/" + name for name in model.TEXTURE_FILES]
 
 
@@ -31,15 +31,7 @@ class InstalledLauncher(e2e_case.E2ECase):
         # The log goes beside the prefix, so that the start folder holds nothing of ours.
         with driver.Session(launcher, self.workdir,
                             log=os.path.join(prefix, "program.log")) as program:
-            frame = self.keep(program.frame(), "installed, start")
-            # Untextured, every surface is white; the lawn fills the lower part of the view.
-            lawn = [pixel for pixel, surface in model.expected_grid(model.start_pose()).items()
-                    if surface == model.LAWN]
-            self.assertTrue(lawn, "the start view should show the lawn")
-            white = [p for p in lawn if frame.pixel(*p) == e2e_case.WHITE]
-            if white:
-                self.fail_with_frames("%d of %d lawn pixels are white, e.g. %s: the textures "
-                                      "were not found" % (len(white), len(lawn), white[:5]))
+            self.assert_scene_lawn(program.frame(), "installed, start")
             self.assertEqual(os.listdir(self.workdir), [], "files appeared in the start folder")
             self.assertEqual(program.quit(), 0)
 

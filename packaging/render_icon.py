@@ -1,0 +1,50 @@
+#!/usr/bin/env python3
+"""Renders the desktop icon from the program itself: its start view on a private Xvfb, the
+hall's front cut out as a square and scaled to 256 x 256.
+
+Usage: packaging/render_icon.py PROGRAM TEXTURE_DIR OUTPUT_PNG
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+
+sys.dont_write_bytecode = True  # keep the source tree free of caches
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+import driver  # noqa: E402
+
+CONVERT = "/usr/bin/convert"  # ImageMagick's, whatever else is on PATH
+# On the 1024 x 768 start view: the hall's front with its door, the pool's end and the lawn.
+CROP = "640x640+216+0"
+SIZE = "256x256"
+
+
+def main(argv):
+    if len(argv) != 4:
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
+    program, texture_dir, output = (os.path.abspath(a) for a in argv[1:])
+    driver.require_tools()
+    # The scratch folder sits beside the output, so that the final move is one rename.
+    with tempfile.TemporaryDirectory(prefix=".icon-", dir=os.path.dirname(output)) as scratch:
+        frame_png = os.path.join(scratch, "start.png")
+        with driver.Session(program, texture_dir,
+                            log=os.path.join(scratch, "program.log")) as session:
+            session.frame().save_png(frame_png)
+            status = session.quit()
+        if status != 0:
+            print("error: the program ended with status %d after Escape" % status,
+                  file=sys.stderr)
+            return 1
+        # Made in the scratch folder and moved, so that a failed run leaves no icon behind;
+        # no time stamps, so an unchanged view gives an unchanged file.
+        partial = os.path.join(scratch, "icon.png")
+        subprocess.run([CONVERT, frame_png, "-crop", CROP, "+repage", "-resize", SIZE,
+                        "-strip", partial], check=True)
+        os.replace(partial, output)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

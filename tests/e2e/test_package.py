@@ -1,0 +1,138 @@
+"""The Debian package: CPack builds it into a scratch folder from this build, and it is checked
+without installing it into this machine. Its file list and dependencies; lintian (no errors);
+the desktop entry; the manual page, rendered without warnings; the icon. Then it is unpacked
+into a scratch root, and its launcher, started from an empty folder, shows the scene's own
+textures; from a folder holding all six pictures, those pictures; from a folder that lacks one
+of them, the scene's own again."""
+
+import glob
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import unittest
+
+import driver
+import e2e_case
+import scene_model as model
+
+BUILD_DIR = os.environ.get("ORVESSA_BUILD_DIR", os.path.dirname(e2e_case.BINARY))
+FILES = {
+    "usr/bin/orvessa",
+    "usr/libexec/orvessa/orvessa",
+    "usr/share/man/man6/orvessa.6.gz",
+    "usr/share/applications/orvessa.desktop",
+    "usr/share/icons/hicolor/256x256/apps/orvessa.png",
+    "usr/share/doc/orvessa/copyright",
+    "usr/share/doc/orvessa/changelog.gz",
+} | {"usr/share/orvessa/" + name for name in model.TEXTURE_FILES}
+# The libraries the program links, as Debian 12 names their packages.
+DEPENDS = ("libglut", "libglu1", "libopengl0", "libglx0", "libstdc++6", "libc6")
+
+
+def run(*args, **kwargs):
+    return subprocess.run(args, capture_output=True, text=True, **kwargs)
+
+
+def project_version():
+    with open(os.path.join(BUILD_DIR, "CMakeCache.txt")) as cache:
+        found = re.search(r"^CMAKE_PROJECT_VERSION:STATIC=(.+)$", cache.read(), re.M)
+    return found.group(1)
+
+
+class Package(e2e_case.E2ECase):
+    @classmethod
+    def setUpClass(cls):
+        # A scratch output folder for CPack and its staging area, not the build tree that
+        # other tests use meanwhile (there it writes only its install manifest, as the
+        # installed_launcher case's `cmake --install` does).
+        cls.scratch = tempfile.mkdtemp(prefix="orvessa-package-")
+        try:
+            built = run("cpack", "--config", os.path.join(BUILD_DIR, "CPackConfig.cmake"),
+                        "-B", cls.scratch)
+            debs = glob.glob(os.path.join(cls.scratch, "*.deb"))
+            if built.returncode != 0 or len(debs) != 1:
+                raise AssertionError("cpack failed (%d), made %s:\n%s%s" % (
+                    built.returncode, debs, built.stdout, built.stderr))
+            cls.deb = debs[0]
+            cls.root = os.path.join(cls.scratch, "root")
+            subprocess.run(["dpkg-deb", "-x", cls.deb, cls.root], check=True)
+        except BaseException:
+            shutil.rmtree(cls.scratch, True)
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.scratch, True)
+
+    def test_name_files_and_dependencies(self):
+        arch = run("dpkg", "--print-architecture").stdout.strip()
+        self.assertEqual(os.path.basename(self.deb),
+                         "orvessa_%s_%s.deb" % (project_version(), arch))
+        listed = run("dpkg-deb", "-c", self.deb).stdout.splitlines()
+        files = {line.split(None, 5)[5][2:] for line in listed if not line.startswith("d")}
+        self.assertEqual(files, FILES)
+        depends = run("dpkg-deb", "-f", self.deb, "Depends").stdout
+        for name in DEPENDS:
+            self.assertIn(name, depends)
+
+    def test_lintian_desktop_entry_manual_page_and_icon(self):
+        # TMPDIR: lintian leaves a temporary file of its own behind, here in the scratch folder.
+        lint = run("lintian", "--fail-on", "error", "--tag-display-limit", "0", self.deb,
+                   env=dict(os.environ, TMPDIR=self.scratch))
+        self.assertEqual(lint.returncode, 0, "lintian:\n" + lint.stdout + lint.stderr)
+
+        desktop = os.path.join(self.root, "usr/share/applications/orvessa.desktop")
+        valid = run("desktop-file-validate", desktop)
+        self.assertEqual((valid.returncode, valid.stdout + valid.stderr), (0, ""))
+
+        # As lintian renders manual pages, plus groff's own warnings; then the text in ASCII.
+        page = os.path.join(self.root, "usr/share/man/man6/orvessa.6.gz")
+        env = dict(os.environ, LC_ALL="C.UTF-8", MANROFFSEQ="", MANWIDTH="80")
+        shown = run("man", "--warnings", "-E", "UTF-8", "-l", "-Tutf8", "-Z", page, env=env)
+        self.assertEqual((shown.returncode, shown.stderr), (0, ""))
+        source = subprocess.run(["gzip", "-dc", page], check=True, capture_output=True).stdout
+        groff = run("groff", "-ww", "-z", "-man", "-Tutf8", input=source.decode())
+        self.assertEqual((groff.returncode, groff.stderr), (0, ""))
+        text = run("man", "-l", page, env=dict(env, LC_ALL="C", MANWIDTH="200")).stdout
+        for name in model.TEXTURE_FILES:
+            self.assertIn(name, text)
+        command = e2e_case.readme_picture_command()
+        self.assertTrue(command in text, "the manual page should show the README's command: "
+                        + command)
+
+        icon = os.path.join(self.root, "usr/share/icons/hicolor/256x256/apps/orvessa.png")
+        described = run("/usr/bin/identify", "-format", "%m %w %h %k", icon).stdout.split()
+        self.assertEqual(described[:3], ["PNG", "256", "256"])
+        self.assertGreater(int(described[3]), 1000, "the icon has too few colours to be a view")
+
+    def test_unpacked_launcher_picks_its_textures(self):
+        launcher = os.path.join(self.root, "usr/bin/orvessa")
+        x = driver.XServer()
+        self.addCleanup(x.stop)
+
+        def start(folder):
+            program = driver.Program(x, launcher, folder,
+                                     log=os.path.join(self.scratch, "program.log"))
+            self.addCleanup(program.stop)
+            return program
+
+        program = start(self.workdir)
+        self.assert_scene_lawn(program.frame(), "empty folder")
+        self.assertEqual(os.listdir(self.workdir), [], "files appeared in the start folder")
+        self.assertEqual(program.quit(), 0)
+
+        self.write_textures()
+        program = start(self.workdir)
+        self.assert_shows(program.frame(), model.start_pose(), "all six of our own")
+        self.assertEqual(program.quit(), 0)
+
+        os.remove(self.path(model.ROOF))
+        program = start(self.workdir)
+        self.assert_scene_lawn(program.frame(), "five of our own")
+        self.assertEqual(program.quit(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
