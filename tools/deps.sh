@@ -8,6 +8,10 @@ ORVESSA_PACKAGES=(
   xvfb xdotool x11-utils imagemagick python3
   clang libclang-rt-14-dev clang-format valgrind
 )
+# The web version: its build (Emscripten, whose tools and our texture step run under node) and
+# its tests (Chromium driven through DevTools from Python).
+ORVESSA_WEB_PACKAGES=(emscripten nodejs)
+ORVESSA_WEB_TEST_PACKAGES=(chromium python3-websocket)
 
 orvessa_missing_packages() {
   local package
@@ -18,9 +22,10 @@ orvessa_missing_packages() {
   done
 }
 
+# Extra arguments are more packages to install, e.g. "${ORVESSA_WEB_PACKAGES[@]}".
 orvessa_install_missing() {
   local missing
-  mapfile -t missing < <(orvessa_missing_packages "${ORVESSA_PACKAGES[@]}")
+  mapfile -t missing < <(orvessa_missing_packages "${ORVESSA_PACKAGES[@]}" "$@")
   if [ "${#missing[@]}" -eq 0 ]; then
     return 0
   fi
@@ -49,6 +54,21 @@ orvessa_build() {
   fi
   cmake --build "$build_dir" -j "$(nproc)" || {
     echo "error: the build failed (see above)" >&2
+    return 1
+  }
+}
+
+# Configures (once) and builds the web version with Emscripten (web/README.md).
+orvessa_build_web() {
+  local build_dir=$1
+  if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+    emcmake cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null || {
+      echo "error: emcmake could not configure the web build in $build_dir" >&2
+      return 1
+    }
+  fi
+  cmake --build "$build_dir" -j "$(nproc)" || {
+    echo "error: the web build failed (see above)" >&2
     return 1
   }
 }

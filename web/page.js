@@ -30,8 +30,21 @@ function hideNote() {
 // Nothing may cover the view once keys are pressed: the note goes with the next key.
 window.addEventListener('keydown', hideNote, true);
 
+// The program's end unwinds the key handler that called exit() with an ExitStatus; that is the
+// end the page reports, not an error.
+window.addEventListener('error', function(event) {
+  if (event.error && event.error.name === 'ExitStatus') {
+    event.preventDefault();
+  }
+});
+
+var canvas = document.getElementById('canvas');
+// GLUT listens to the whole window; focusing the canvas keeps the keys from going anywhere else
+// without a first click.
+canvas.focus();
+
 var Module = {
-  canvas: document.getElementById('canvas'),
+  canvas: canvas,
   print: function(text) { console.log(text); },
   printErr: function(text) { console.error(text); },
   // Runs after every call of the display callback.
