@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release, in build-bench/), runs every case under a private Xvfb with
-# Mesa's software renderer, and writes the results to docs/benchmarks.md.
+# Mesa's software renderer, and writes the results to docs/benchmarks.md; then measures the web
+# version against the native program (tools/web_benchmarks.py) and adds its section.
 # Extra arguments go to the benchmark program, e.g. --benchmark_filter=loadBmp24 or
 # --benchmark_repetitions=3 for a quicker, rougher run.
 set -euo pipefail
@@ -35,6 +36,15 @@ if ! env -u DISPLAY LIBGL_ALWAYS_SOFTWARE=1 tools/with-xvfb.sh \
     --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true \
     --report="$report" --notes=bench/notes.md --commit="$commit" "$@"; then
   echo "error: a benchmark failed (see above); $report may be incomplete" >&2
+  exit 1
+fi
+
+# The web version against the native program, in a section of its own at the end of the page.
+orvessa_install_missing "${ORVESSA_WEB_PACKAGES[@]}" "${ORVESSA_WEB_TEST_PACKAGES[@]}"
+orvessa_build_web build-web
+if ! /usr/bin/python3 tools/web_benchmarks.py build-web "$build_dir/bench/orvessa_bench" \
+    "$report" >/dev/null; then
+  echo "error: the web measurements failed (see above); $report lacks them" >&2
   exit 1
 fi
 echo "Wrote $report"

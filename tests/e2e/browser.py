@@ -280,7 +280,7 @@ def key_event(name):
 # The page always ships its textures. To start it as the desktop program starts in a folder
 # without them, this script, run before the page's own, removes them from the program's folder
 # once they are loaded and before main runs.
-_WITHOUT_TEXTURES = """(() => {
+WITHOUT_TEXTURES = """(() => {
     let module;
     Object.defineProperty(window, 'Module', {configurable: true, get: () => module,
         set: value => {
@@ -301,15 +301,16 @@ class Page:
     """The program in the browser tab, with the interface of driver.Program: frame(), press(),
     keys(), quit(), running(); plus drop() for files."""
 
-    def __init__(self, tab, url, with_textures=True, startup_timeout=90):
+    def __init__(self, tab, url, before_page=(), startup_timeout=90):
+        """before_page: scripts run before the page's own, such as WITHOUT_TEXTURES."""
         self.tab = tab
         tab.call("Page.enable")
         tab.call("Runtime.enable")
         # Headless Chromium's window keeps room for browser controls it does not draw: the
         # page gets the whole window as the native program gets the whole screen.
         self.resize(*WINDOW)
-        if not with_textures:
-            tab.call("Page.addScriptToEvaluateOnNewDocument", source=_WITHOUT_TEXTURES)
+        for script in before_page:
+            tab.call("Page.addScriptToEvaluateOnNewDocument", source=script)
         tab.call("Page.navigate", url=url)
         self.wait_for_page("orvessaPage.frames >= 1", startup_timeout, "the page's first frame")
 
@@ -402,15 +403,15 @@ class Page:
 class Session:
     """The site, Chromium and the page on it; closes all of them on exit."""
 
-    def __init__(self, site_folder, log=None, with_textures=True):
-        self.site_folder, self.log, self.with_textures = site_folder, log, with_textures
+    def __init__(self, site_folder, log=None, before_page=()):
+        self.site_folder, self.log, self.before_page = site_folder, log, before_page
         self.site = self.browser = None
 
     def __enter__(self):
         self.site = Site(self.site_folder)
         try:
             self.browser = Chromium(log=self.log)
-            return Page(self.browser.tab, self.site.url, self.with_textures)
+            return Page(self.browser.tab, self.site.url, self.before_page)
         except BaseException:
             self.__exit__()
             raise

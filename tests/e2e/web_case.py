@@ -51,7 +51,8 @@ class FolderPage:
 
 class WebSession:
     def __init__(self, folder, log, with_textures):
-        self.session = browser.Session(SITE, log=log, with_textures=with_textures)
+        before_page = () if with_textures else (browser.WITHOUT_TEXTURES,)
+        self.session = browser.Session(SITE, log=log, before_page=before_page)
         self.folder = folder
 
     def __enter__(self):
