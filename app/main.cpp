@@ -5,17 +5,27 @@
 #include "app/display.h"
 #include "app/keyboard.h"
 #include "app/scene_setup.h"
+#ifdef __EMSCRIPTEN__
+#include "web/browser.h"
+#endif
+
+namespace {
+const char* const kWindowTitle = "Orvessa. use:arrow keys (AK). Sideways:'s' & Arrow Keys. "
+                                 "Look Up:'p' & Arrow Keys. Fly Up:Page Up. Fly Down:Page Down";
+} // namespace
 
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(800, 600);
     glutInitWindowPosition(100, 100);
-    glutCreateWindow("Orvessa. use:arrow keys (AK). Sideways:'s' & Arrow Keys. Look Up:'p' & "
-                     "Arrow Keys. Fly Up:Page Up. Fly Down:Page Down");
+    glutCreateWindow(kWindowTitle);
     glutDisplayFunc(onDisplay);
     glutSpecialFunc(onSpecialKey);
     glutKeyboardFunc(onKey);
+#ifdef __EMSCRIPTEN__
+    adaptToBrowser(kWindowTitle);
+#endif
     glViewport(0, 0, 512, 512);
     poseCameraAtStart();
     glutFullScreen();

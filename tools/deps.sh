@@ -10,6 +10,10 @@ ORVESSA_PACKAGES=(
   # the Debian package: CPack's dependency list and checks, the manual page
   dpkg-dev file lintian desktop-file-utils man-db groff-base
 )
+# The web version: its build (Emscripten, whose tools and our texture step run under node) and
+# its tests (Chromium driven through DevTools from Python).
+ORVESSA_WEB_PACKAGES=(emscripten nodejs)
+ORVESSA_WEB_TEST_PACKAGES=(chromium python3-websocket)
 
 orvessa_missing_packages() {
   local package
@@ -20,9 +24,10 @@ orvessa_missing_packages() {
   done
 }
 
+# Extra arguments are more packages to install, e.g. "${ORVESSA_WEB_PACKAGES[@]}".
 orvessa_install_missing() {
   local missing
-  mapfile -t missing < <(orvessa_missing_packages "${ORVESSA_PACKAGES[@]}")
+  mapfile -t missing < <(orvessa_missing_packages "${ORVESSA_PACKAGES[@]}" "$@")
   if [ "${#missing[@]}" -eq 0 ]; then
     return 0
   fi
@@ -51,6 +56,21 @@ orvessa_build() {
   fi
   cmake --build "$build_dir" -j "$(nproc)" || {
     echo "error: the build failed (see above)" >&2
+    return 1
+  }
+}
+
+# Configures (once) and builds the web version with Emscripten (web/README.md).
+orvessa_build_web() {
+  local build_dir=$1
+  if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+    emcmake cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null || {
+      echo "error: emcmake could not configure the web build in $build_dir" >&2
+      return 1
+    }
+  fi
+  cmake --build "$build_dir" -j "$(nproc)" || {
+    echo "error: the web build failed (see above)" >&2
     return 1
   }
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release, in build-bench/), runs every case under a private Xvfb with
 # Mesa's software renderer, and writes the results to docs/benchmarks.md; then measures the
-# program's memory and key presses with hostile textures and adds that section.
+# program's memory and key presses with hostile textures, and the web version against the
+# native program (tools/web_benchmarks.py), each in a section of its own.
 # Extra arguments go to the benchmark program, e.g. --benchmark_filter=loadBmp24 or
 # --benchmark_repetitions=3 for a quicker, rougher run.
 set -euo pipefail
@@ -41,6 +42,15 @@ fi
 # The whole program with hostile textures against the shipped ones: its own section.
 if ! /usr/bin/python3 tools/texture_cost_report.py "$build_dir" "$report"; then
   echo "error: the texture cost was not measured (see above)" >&2
+  exit 1
+fi
+
+# The web version against the native program, in a section of its own at the end of the page.
+orvessa_install_missing "${ORVESSA_WEB_PACKAGES[@]}" "${ORVESSA_WEB_TEST_PACKAGES[@]}"
+orvessa_build_web build-web
+if ! /usr/bin/python3 tools/web_benchmarks.py build-web "$build_dir/bench/orvessa_bench" \
+    "$report" >/dev/null; then
+  echo "error: the web measurements failed (see above); $report lacks them" >&2
   exit 1
 fi
 echo "Wrote $report"

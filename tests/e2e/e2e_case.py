@@ -51,14 +51,18 @@ class E2ECase(unittest.TestCase):
     checkered = False
 
     def setUp(self):
-        driver.require_tools()
-        if not os.access(BINARY, os.X_OK):
-            self.fail("no program at %s (build it first)" % BINARY)
+        self.require()
         self.workdir = tempfile.mkdtemp(prefix="orvessa-e2e-")
         self.addCleanup(shutil.rmtree, self.workdir, True)
         self.frames = []
         if os.environ.get("ORVESSA_E2E_KEEP_FRAMES"):
             self.addCleanup(self._save_frames)
+
+    def require(self):
+        """Fails the case when what it runs on is missing."""
+        driver.require_tools()
+        if not os.access(BINARY, os.X_OK):
+            self.fail("no program at %s (build it first)" % BINARY)
 
     # Texture folder.
 

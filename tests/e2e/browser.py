@@ -1,0 +1,425 @@
+"""Drives the web build the way a user does: build-web/ served on a local port, the system
+Chromium (headless, software WebGL) showing the page in a 1024 x 768 window, real key events
+and drops through the DevTools protocol, and screenshots of the whole page.
+
+The server is a thread of this process; Chromium is the one process started here, ended by its
+pid on success and failure alike, after the DevTools socket has asked it to close. The waits
+poll with generous deadlines, as in driver.py.
+"""
+
+import base64
+import functools
+import http.server
+import json
+import os
+import shutil
+import struct
+import subprocess
+import tempfile
+import threading
+import time
+import urllib.request
+import zlib
+
+import driver
+
+CHROMIUM = "/usr/bin/chromium"
+WINDOW = driver.SCREEN
+TEXTURE_FILES = ("minar.bmp", "grass.bmp", "door.bmp", "pool.bmp", "roof.bmp", "sw.bmp")
+
+# Headless with WebGL on SwiftShader, a profile of its own, and nothing that reaches for the
+# network (this machine has none).
+CHROMIUM_FLAGS = [
+    "--headless", "--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader",
+    "--disable-background-networking", "--disable-component-update", "--disable-sync",
+    "--no-first-run", "--disable-quic", "--no-default-browser-check",
+    "--window-size=%d,%d" % WINDOW, "--remote-debugging-port=0",
+]
+
+
+def _import_websocket():
+    try:
+        import websocket
+    except ImportError:
+        raise driver.DriverError("python3-websocket is missing (tools/deps.sh installs it)")
+    return websocket
+
+
+def require_tools(site):
+    if not os.access(CHROMIUM, os.X_OK):
+        raise driver.DriverError("no %s (tools/deps.sh installs chromium)" % CHROMIUM)
+    _import_websocket()
+    if not os.path.isfile(os.path.join(site, "orvessa.js")):
+        raise driver.DriverError("no web build in %s (./test.sh builds it)" % site)
+
+
+# ---- PNG, as Page.captureScreenshot returns it: 8-bit RGB or RGBA, not interlaced.
+
+def _paeth(a, b, c):
+    p = a + b - c
+    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+    if pa <= pb and pa <= pc:
+        return a
+    return b if pb <= pc else c
+
+
+def _unfilter(kind, line, previous, bpp):
+    if kind == 0:
+        return line
+    out = bytearray(line)
+    n = len(out)
+    if kind == 1:
+        for i in range(bpp, n):
+            out[i] = (out[i] + out[i - bpp]) & 0xFF
+    elif kind == 2:
+        for i in range(n):
+            out[i] = (out[i] + previous[i]) & 0xFF
+    elif kind == 3:
+        for i in range(n):
+            left = out[i - bpp] if i >= bpp else 0
+            out[i] = (out[i] + ((left + previous[i]) >> 1)) & 0xFF
+    elif kind == 4:
+        for i in range(n):
+            left = out[i - bpp] if i >= bpp else 0
+            corner = previous[i - bpp] if i >= bpp else 0
+            out[i] = (out[i] + _paeth(left, previous[i], corner)) & 0xFF
+    else:
+        raise driver.DriverError("PNG row filter %d unknown" % kind)
+    return bytes(out)
+
+
+def parse_png(data):
+    """A driver.Frame from PNG bytes (alpha dropped: the page is opaque)."""
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise driver.DriverError("not a PNG")
+    pos, idat, header = 8, [], None
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos : pos + 8])
+        body = data[pos + 8 : pos + 8 + length]
+        pos += 12 + length
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat.append(body)
+        elif kind == b"IEND":
+            break
+    width, height, depth, colour, _, _, interlace = header
+    if depth != 8 or colour not in (2, 6) or interlace:
+        raise driver.DriverError("PNG format not handled: %r" % (header,))
+    bpp = 3 if colour == 2 else 4
+    raw = zlib.decompress(b"".join(idat))
+    stride = width * bpp
+    rows, previous = [], bytes(stride)
+    for row in range(height):
+        start = row * (stride + 1)
+        line = _unfilter(raw[start], raw[start + 1 : start + 1 + stride], previous, bpp)
+        rows.append(line)
+        previous = line
+    pixels = b"".join(rows)
+    if bpp == 4:
+        rgb = bytearray(width * height * 3)
+        for channel in range(3):
+            rgb[channel::3] = pixels[channel::4]
+        pixels = bytes(rgb)
+    return driver.Frame(width, height, pixels)
+
+
+# ---- The site.
+
+class _QuietHandler(http.server.SimpleHTTPRequestHandler):
+    extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
+                          **{".wasm": "application/wasm", ".js": "text/javascript"})
+
+    def log_message(self, *args):
+        pass
+
+
+class Site:
+    """A folder served at http://127.0.0.1:PORT/ by a thread of this process, on a free port
+    the system picks."""
+
+    def __init__(self, folder):
+        handler = functools.partial(_QuietHandler, directory=folder)
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.url = "http://127.0.0.1:%d/" % self.server.server_address[1]
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+        self.thread.start()
+
+    def stop(self):
+        self.server.shutdown()
+        self.server.server_close()
+        self.thread.join()
+
+
+# ---- The browser.
+
+class DevTools:
+    """One DevTools protocol connection: commands in order, events kept until asked for."""
+
+    def __init__(self, url, timeout=60):
+        websocket = _import_websocket()
+        self.socket = websocket.create_connection(url, timeout=timeout, suppress_origin=True)
+        self.next_id = 0
+        self.events = []
+
+    def call(self, method, timeout=60, **params):
+        self.next_id += 1
+        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
+        deadline = time.monotonic() + timeout
+        while True:
+            self.socket.settimeout(max(deadline - time.monotonic(), 0.01))
+            try:
+                message = json.loads(self.socket.recv())
+            except Exception as error:
+                raise driver.DriverError("no answer to %s: %s" % (method, error))
+            if message.get("id") == self.next_id:
+                if "error" in message:
+                    raise driver.DriverError("%s failed: %s" % (method, message["error"]))
+                return message.get("result", {})
+            if "method" in message:
+                self.events.append(message)
+
+    def evaluate(self, expression, timeout=60):
+        """The value of a page expression; a promise is awaited."""
+        result = self.call("Runtime.evaluate", timeout=timeout, expression=expression,
+                           awaitPromise=True, returnByValue=True)
+        if "exceptionDetails" in result:
+            raise driver.DriverError("page script failed: %s\n%s"
+                                     % (result["exceptionDetails"].get("text"), expression))
+        return result["result"].get("value")
+
+    def close(self):
+        self.socket.close()
+
+
+class Chromium:
+    """The system Chromium, headless, with a fresh profile; its first tab on DevTools."""
+
+    def __init__(self, log=None, startup_timeout=60):
+        self.profile = tempfile.mkdtemp(prefix="orvessa-chromium-")
+        self.log = open(log or os.devnull, "wb")
+        self.process = subprocess.Popen(
+            [CHROMIUM] + CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile, "about:blank"],
+            stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log)
+        self.pid = self.process.pid
+        self.tab = None
+        try:
+            port = driver.wait_for(self._port, startup_timeout, "Chromium's DevTools port")
+            self.endpoint = "http://127.0.0.1:%s" % port
+            target = driver.wait_for(self._page_target, startup_timeout, "Chromium's first tab")
+            self.tab = DevTools(target["webSocketDebuggerUrl"])
+        except BaseException:
+            self.stop()
+            raise
+
+    def _port(self):
+        if self.process.poll() is not None:
+            raise driver.DriverError("Chromium ended at start (status %s)"
+                                     % self.process.returncode)
+        try:
+            with open(os.path.join(self.profile, "DevToolsActivePort")) as f:
+                return f.readline().strip() or None
+        except OSError:
+            return None
+
+    def _page_target(self):
+        with urllib.request.urlopen(self.endpoint + "/json/list", timeout=10) as answer:
+            targets = json.load(answer)
+        pages = [t for t in targets if t.get("type") == "page"]
+        return pages[0] if pages else None
+
+    def stop(self):
+        try:
+            if self.tab is not None:
+                try:
+                    self.tab.call("Browser.close", timeout=5)
+                except Exception:
+                    pass
+                self.tab.close()
+        finally:
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                driver._stop(self.process)
+            self.log.close()
+            shutil.rmtree(self.profile, ignore_errors=True)
+
+
+# ---- Keys: xdotool's names, as the native cases use them, to DOM key events.
+
+_NAMED_KEYS = {
+    "Up": ("ArrowUp", 38), "Down": ("ArrowDown", 40),
+    "Left": ("ArrowLeft", 37), "Right": ("ArrowRight", 39),
+    "Prior": ("PageUp", 33), "Page_Up": ("PageUp", 33),
+    "Next": ("PageDown", 34), "Page_Down": ("PageDown", 34),
+    "End": ("End", 35), "Home": ("Home", 36), "Escape": ("Escape", 27),
+}
+_SHIFT = 8
+
+
+def key_event(name):
+    """Input.dispatchKeyEvent fields for a key (without its type)."""
+    if name in _NAMED_KEYS:
+        key, code = _NAMED_KEYS[name]
+        return {"key": key, "code": key, "windowsVirtualKeyCode": code}
+    char = {"plus": "+", "minus": "-", "space": " "}.get(name, name)
+    if len(char) != 1:
+        raise driver.DriverError("no key event for %r" % name)
+    if char.isalpha():
+        code, shifted = ord(char.upper()), char.isupper()
+        dom_code = "Key" + char.upper()
+    elif char.isdigit():
+        code, shifted, dom_code = ord(char), False, "Digit" + char
+    else:
+        code, shifted, dom_code = {"+": (187, True, "Equal"), "-": (189, False, "Minus"),
+                                   " ": (32, False, "Space")}[char]
+    return {"key": char, "code": dom_code, "windowsVirtualKeyCode": code, "text": char,
+            "unmodifiedText": char, "modifiers": _SHIFT if shifted else 0}
+
+
+# The page always ships its textures. To start it as the desktop program starts in a folder
+# without them, this script, run before the page's own, removes them from the program's folder
+# once they are loaded and before main runs.
+WITHOUT_TEXTURES = """(() => {
+    let module;
+    Object.defineProperty(window, 'Module', {configurable: true, get: () => module,
+        set: value => {
+            if (value && !value.orvessaFolderEmptied) {
+                value.orvessaFolderEmptied = true;
+                const next = value.onRuntimeInitialized;
+                value.onRuntimeInitialized = () => {
+                    for (const name of %s) value.FS.unlink(name);
+                    if (next) next();
+                };
+            }
+            module = value;
+        }});
+})()""" % json.dumps(TEXTURE_FILES)
+
+
+class Page:
+    """The program in the browser tab, with the interface of driver.Program: frame(), press(),
+    keys(), quit(), running(); plus drop() for files."""
+
+    def __init__(self, tab, url, before_page=(), startup_timeout=90):
+        """before_page: scripts run before the page's own, such as WITHOUT_TEXTURES."""
+        self.tab = tab
+        tab.call("Page.enable")
+        tab.call("Runtime.enable")
+        # Headless Chromium's window keeps room for browser controls it does not draw: the
+        # page gets the whole window as the native program gets the whole screen.
+        self.resize(*WINDOW)
+        for script in before_page:
+            tab.call("Page.addScriptToEvaluateOnNewDocument", source=script)
+        tab.call("Page.navigate", url=url)
+        self.wait_for_page("orvessaPage.frames >= 1", startup_timeout, "the page's first frame")
+
+    def resize(self, width, height):
+        self.tab.call("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                      deviceScaleFactor=1, mobile=False)
+
+    def state(self):
+        return self.tab.evaluate("JSON.stringify(orvessaPage)")
+
+    def value(self, expression):
+        return self.tab.evaluate(expression)
+
+    def wait_for_page(self, expression, timeout, what):
+        def holds():
+            return self.tab.evaluate("typeof orvessaPage == 'object' && !!(%s)" % expression)
+
+        return driver.wait_for(holds, timeout, what, interval=0.05)
+
+    def running(self):
+        return self.value("orvessaPage.exitStatus === null")
+
+    def keys(self, *names):
+        """Presses and releases each key in turn; returns once the page has handled them."""
+        for name in names:
+            event = key_event(name)
+            self.tab.call("Input.dispatchKeyEvent", type="keyDown", **event)
+            up = {k: v for k, v in event.items() if k not in ("text", "unmodifiedText")}
+            self.tab.call("Input.dispatchKeyEvent", type="keyUp", **up)
+
+    def settle(self):
+        """Two animation frames: whatever the last event asked to draw has been drawn."""
+        self.tab.evaluate("new Promise(done => requestAnimationFrame(() => "
+                          "requestAnimationFrame(done)))")
+
+    def screenshot(self):
+        shot = self.tab.call("Page.captureScreenshot", format="png", optimizeForSpeed=True)
+        return parse_png(base64.b64decode(shot["data"]))
+
+    def frame(self, timeout=60):
+        """The page once drawing has settled and two screenshots in a row agree."""
+        self.settle()
+        previous = self.screenshot()
+        deadline = time.monotonic() + timeout
+        while True:
+            self.settle()
+            current = self.screenshot()
+            if current == previous:
+                return current
+            if time.monotonic() > deadline:
+                raise driver.DriverError("the page did not settle")
+            previous = current
+
+    def press(self, *names, timeout=60):
+        """Presses keys while the program runs and returns the frame they lead to."""
+        if not self.running():
+            raise driver.DriverError("the program has ended")
+        drawn = self.value("orvessaPage.frames")
+        self.keys(*names)
+        self.wait_for_page("orvessaPage.frames > %d" % drawn, timeout, "a frame after %s"
+                           % " ".join(names))
+        return self.frame(timeout)
+
+    def drop(self, paths, timeout=60):
+        """Drops files on the page, from script as the tests' drag would, and waits until the
+        page has written them."""
+        files = []
+        for path in paths:
+            with open(path, "rb") as f:
+                files.append([os.path.basename(path), base64.b64encode(f.read()).decode()])
+        drops = self.value("orvessaPage.drops")
+        self.tab.evaluate("""(() => {
+            const transfer = new DataTransfer();
+            for (const [name, data] of %s) {
+                const bytes = Uint8Array.from(atob(data), c => c.charCodeAt(0));
+                transfer.items.add(new File([bytes], name));
+            }
+            document.body.dispatchEvent(new DragEvent('drop', {
+                dataTransfer: transfer, bubbles: true, cancelable: true}));
+        })()""" % json.dumps(files))
+        self.wait_for_page("orvessaPage.drops > %d" % drops, timeout, "the dropped files")
+
+    def quit(self, timeout=60):
+        """Presses Escape and returns the program's exit status."""
+        self.keys("Escape")
+        self.wait_for_page("orvessaPage.exitStatus !== null", timeout, "the program to end")
+        return self.value("orvessaPage.exitStatus")
+
+
+class Session:
+    """The site, Chromium and the page on it; closes all of them on exit."""
+
+    def __init__(self, site_folder, log=None, before_page=()):
+        self.site_folder, self.log, self.before_page = site_folder, log, before_page
+        self.site = self.browser = None
+
+    def __enter__(self):
+        self.site = Site(self.site_folder)
+        try:
+            self.browser = Chromium(log=self.log)
+            return Page(self.browser.tab, self.site.url, self.before_page)
+        except BaseException:
+            self.__exit__()
+            raise
+
+    def __exit__(self, *exc):
+        try:
+            if self.browser is not None:
+                self.browser.stop()
+        finally:
+            self.site.stop()
+        return False

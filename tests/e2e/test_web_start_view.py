@@ -1,0 +1,47 @@
+"""The page's first frame and the start view: the canvas covers the window with the GL viewport
+on all of it, also after a resize; the shipped textures are on the lawn and the water; and with
+one plain colour per texture, the native start-view case's landmarks and whole frame hold."""
+
+import re
+import unittest
+
+import driver
+import test_start_view
+import web_case
+import scene_model as model
+
+WINDOW_AND_VIEW = ("[innerWidth, innerHeight, Module.canvas.width, Module.canvas.height]"
+                   ".concat(Array.from(Module.ctx.getParameter(Module.ctx.VIEWPORT)))")
+
+
+class WebStartView(web_case.WebCase, test_start_view.StartView):
+    def test_first_frame_fills_the_window_with_the_shipped_textures(self):
+        with self.session() as page:
+            self.assertRegex(page.value("document.title"), driver.TITLE_PATTERN)
+            self.assertEqual(page.value(WINDOW_AND_VIEW), [1024, 768, 1024, 768, 0, 0, 1024, 768])
+            first = self.keep(page.frame(), "first frame")
+            # The generated grass is green and the water blue; the sky is the white clear colour.
+            grid = model.expected_grid(model.start_pose())
+            for (col, row), surface in sorted(grid.items()):
+                r, g, b = first.pixel(col, row)
+                ok = {model.SKY: (r, g, b) == (255, 255, 255),
+                      model.LAWN: g > r and g > b,
+                      model.WATER: b > r and b > g}.get(surface, True)
+                if not ok:
+                    self.fail_with_frames("first frame: (%d, %d) should show %s, shows %s"
+                                          % (col, row, surface, (r, g, b)))
+            for surface in (model.SKY, model.LAWN, model.WATER):
+                self.assertIn(surface, grid.values())
+
+            # The canvas and the viewport follow the window, and back.
+            page.resize(800, 600)
+            self.keep(page.frame(), "800 x 600")
+            self.assertEqual(page.value(WINDOW_AND_VIEW), [800, 600, 800, 600, 0, 0, 800, 600])
+            page.resize(1024, 768)
+            if page.frame() != first:
+                self.fail_with_frames("back at 1024 x 768, the frame differs from the first")
+            self.assertEqual(page.quit(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()

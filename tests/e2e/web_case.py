@@ -1,0 +1,81 @@
+"""Shared set-up for the web cases: the native cases' folder, textures and frame assertions, with
+the program in Chromium (browser.py) instead of on an X server.
+
+The page cannot read the case's folder: the files a case writes there reach it the way a user's
+do, dropped on the page. They are dropped before the next key press, which is when the native
+program would read them. At the start the page shows the textures it ships; when the case has
+written textures by then, the session drops them and presses an ordinary key ("a"), which reads
+them and leaves the camera where it started.
+"""
+
+import os
+
+import browser
+import e2e_case
+
+SITE = os.environ.get("ORVESSA_WEB_DIR", os.path.join(e2e_case.HERE, "..", "..", "build-web"))
+
+
+class FolderPage:
+    """The page, fed from a folder: driver.Program's interface (frame, press, keys, quit,
+    running), with the folder's new and changed texture files dropped before each press."""
+
+    def __init__(self, page, folder):
+        self.page, self.folder = page, folder
+        self.dropped = {}
+
+    def __getattr__(self, name):
+        return getattr(self.page, name)
+
+    def drop_changes(self):
+        """Drops the texture files written or changed since the last drop; True if any."""
+        changed = []
+        for name in browser.TEXTURE_FILES:
+            path = os.path.join(self.folder, name)
+            try:
+                with open(path, "rb") as f:
+                    data = f.read()
+            except FileNotFoundError:
+                continue  # as on the desktop, the picture last read stays
+            if self.dropped.get(name) != data:
+                self.dropped[name] = data
+                changed.append(path)
+        if changed:
+            self.page.drop(changed)
+        return bool(changed)
+
+    def press(self, *names, timeout=60):
+        self.drop_changes()
+        return self.page.press(*names, timeout=timeout)
+
+
+class WebSession:
+    def __init__(self, folder, log, with_textures):
+        before_page = () if with_textures else (browser.WITHOUT_TEXTURES,)
+        self.session = browser.Session(SITE, log=log, before_page=before_page)
+        self.folder = folder
+
+    def __enter__(self):
+        page = FolderPage(self.session.__enter__(), self.folder)
+        try:
+            if page.drop_changes():
+                page.page.press("a")
+        except BaseException:
+            self.session.__exit__()
+            raise
+        return page
+
+    def __exit__(self, *exc):
+        return self.session.__exit__(*exc)
+
+
+class WebCase(e2e_case.E2ECase):
+    # False starts the page without the textures it ships (browser.Page).
+    shipped_textures = True
+
+    def require(self):
+        browser.require_tools(SITE)
+
+    def session(self, prefix=()):
+        # Chromium's own log goes beside the textures, where a native case keeps the program's.
+        return WebSession(self.workdir, self.path("chromium.log"), self.shipped_textures)

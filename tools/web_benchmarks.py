@@ -1,0 +1,308 @@
+#!/usr/bin/env python3
+"""Measures the web version and writes its section at the end of docs/benchmarks.md (replacing
+the section an earlier run wrote there, leaving the rest of the page alone).
+
+Usage: tools/web_benchmarks.py SITE_DIR NATIVE_BENCH REPORT
+  SITE_DIR      the web build (build-web)
+  NATIVE_BENCH  the benchmark program of a Release build (build-bench/bench/orvessa_bench),
+                run here for the native frame and key press, so that both sides come from
+                the same run
+  REPORT        the page to write the section into
+
+tools/run_benchmarks.sh calls it after the native benchmarks. The page is driven as the web
+cases drive it (tests/e2e/browser.py): served on a local port, in headless Chromium with
+SwiftShader, 1024 x 768.
+"""
+
+import gzip
+import json
+import os
+import platform
+import re
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+
+import browser  # noqa: E402
+
+HEADING = "## The web version"
+LOAD_RUNS = 7
+FRAMES = 40
+KEY_PRESSES = 15
+NATIVE_REPETITIONS = 9
+
+# Run before the page's own scripts: times the page keeps for this tool. A key press is timed
+# from a keydown listener that runs before GLUT's (registered earlier, same phase) to one that
+# runs after it (bubbling back to the window); a frame from the main loop's hooks around the
+# display callback. Each ends with a one-pixel gl.readPixels, which cannot return before the GPU
+# process has carried out every command before it, as the native cases end with glFinish().
+# (gl.finish() does not wait for SwiftShader to draw: it returns at once.)
+TIMING = """(() => {
+    const timing = window.orvessaTiming = {keys: [], frames: []};
+    const pixel = new Uint8Array(4);
+    const drawn = gl => gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, pixel);
+    let keyStart = null;
+    addEventListener('keydown', () => { keyStart = performance.now(); }, true);
+    addEventListener('keydown', () => {
+        if (keyStart === null || !window.Module || !Module.ctx) return;
+        const handled = performance.now();
+        drawn(Module.ctx);
+        timing.keys.push([handled - keyStart, performance.now() - keyStart]);
+        keyStart = null;
+    });
+    let module;
+    Object.defineProperty(window, 'Module', {configurable: true, get: () => module,
+        set: value => {
+            if (value && !value.orvessaTimed) {
+                value.orvessaTimed = true;
+                const ready = value.onRuntimeInitialized;
+                value.onRuntimeInitialized = () => {
+                    timing.runtimeReady = performance.now();
+                    // glutCreateWindow's context, through the runtime's own helper.
+                    const create = Browser.createContext;
+                    Browser.createContext = function() {
+                        const context = create.apply(this, arguments);
+                        timing.contextDone = performance.now();
+                        return context;
+                    };
+                    if (ready) ready();
+                };
+                value.postRun = [() => { timing.mainDone = performance.now(); }];
+                let start = 0;
+                value.preMainLoop = () => { start = performance.now(); };
+                const post = value.postMainLoop;
+                value.postMainLoop = () => {
+                    const called = performance.now();
+                    drawn(value.ctx);
+                    const now = performance.now();
+                    timing.frames.push([called - start, now - start]);
+                    if (timing.firstFrame === undefined) timing.firstFrame = now;
+                    if (post) post();
+                };
+            }
+            module = value;
+        }});
+})()"""
+
+RESOURCES = """Object.fromEntries(performance.getEntriesByType('resource')
+    .map(e => [e.name.split('/').pop(), [e.startTime, e.responseEnd]]))"""
+
+
+def median(values):
+    return statistics.median(values)
+
+
+def ms(value):
+    return "%.0f ms" % value if value >= 100 else "%.1f ms" % value if value >= 10 else \
+        "%.2f ms" % value
+
+
+def size(value):
+    return "%.1f kB" % (value / 1e3) if value < 1e6 else "%.2f MB" % (value / 1e6)
+
+
+def transfer_sizes(site):
+    rows = []
+    for label, names in (("wasm", ["orvessa.wasm"]), ("js", ["orvessa.js"]),
+                         ("data (the six textures)", ["orvessa.data"]),
+                         ("page (index.html, page.js)", ["index.html", "page.js"])):
+        raw = b"".join(open(os.path.join(site, n), "rb").read() for n in names)
+        # Level 6: gzip's default, and what web servers commonly use.
+        rows.append((label, len(raw), len(gzip.compress(raw, 6, mtime=0))))
+    return rows
+
+
+def first_frames(site):
+    """Each run a fresh Chromium and profile: nothing cached, nothing compiled before."""
+    runs = []
+    for _ in range(LOAD_RUNS):
+        with browser.Session(site, before_page=(TIMING,)) as page:
+            page.settle()
+            timing = page.value("orvessaTiming")
+            resources = page.value(RESOURCES)
+            runs.append({
+                "data": resources["orvessa.data"][1],
+                "wasm": resources["orvessa.wasm"][1],
+                "ready": timing["runtimeReady"],
+                "context": timing["contextDone"],
+                "main": timing["mainDone"],
+                "first": timing["firstFrame"],
+            })
+    return runs
+
+
+def page_frames_and_keys(site):
+    with browser.Session(site, before_page=(TIMING,)) as page:
+        page.settle()
+        renderer = page.value("""(() => {
+            const gl = Module.ctx, info = gl.getExtension('WEBGL_debug_renderer_info');
+            return info ? gl.getParameter(info.UNMASKED_RENDERER_WEBGL) :
+                          gl.getParameter(gl.RENDERER);
+        })()""")
+        version = page.tab.call("Browser.getVersion")["product"]
+        page.value("orvessaTiming.frames = []")
+        for _ in range(FRAMES):
+            # A redisplay of the same view, as GLUT posts one for an expose.
+            page.value("new Promise(done => { _glutPostRedisplay(); "
+                       "requestAnimationFrame(() => requestAnimationFrame(done)); })")
+        frames = page.value("orvessaTiming.frames")
+        for _ in range(KEY_PRESSES):
+            page.press("x")
+        keys = page.value("orvessaTiming.keys")
+        return renderer, version, frames, keys
+
+
+def native_cases(bench):
+    with tempfile.NamedTemporaryFile(suffix=".json") as out:
+        env = dict(os.environ, LIBGL_ALWAYS_SOFTWARE="1")
+        env.pop("DISPLAY", None)
+        subprocess.run(
+            [os.path.join(HERE, "with-xvfb.sh"), bench,
+             "--benchmark_filter=^(keyPress/onKey|frame/onDisplay)/",
+             "--benchmark_repetitions=%d" % NATIVE_REPETITIONS,
+             "--benchmark_out=" + out.name, "--benchmark_out_format=json"],
+            env=env, check=True, stdout=subprocess.DEVNULL)
+        results = json.load(out)
+    times = {}
+    for case in results["benchmarks"]:
+        if case.get("run_type") == "iteration":
+            scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[case["time_unit"]]
+            times.setdefault(case["run_name"].split("/real_time")[0], []).append(
+                case["real_time"] * scale)
+    return times
+
+
+def machine():
+    with open("/proc/cpuinfo") as f:
+        cpu = next((line.split(":", 1)[1].strip() for line in f if line.startswith("model name")),
+                   "unknown")
+    emcc = subprocess.run(["emcc", "--version"], capture_output=True, text=True).stdout
+    emcc = re.search(r"\) (\d+\.\d+\.\d+)", emcc)
+    commit = subprocess.run(["git", "rev-parse", "--short", "HEAD"], cwd=ROOT,
+                            capture_output=True, text=True).stdout.strip() or "unknown"
+    dirty = subprocess.run(["git", "status", "--porcelain", "--", "CMakeLists.txt", "app",
+                            "camera", "image", "scene", "web", "tools/make_textures.cpp"],
+                           cwd=ROOT, capture_output=True, text=True).stdout.strip()
+    return {
+        "cpu": cpu, "cores": os.cpu_count(), "system": "%s %s" % (platform.system(),
+                                                                  platform.release()),
+        "emcc": "Emscripten " + emcc.group(1) if emcc else "Emscripten (version unknown)",
+        "commit": commit + (" with local changes" if dirty else ""),
+    }
+
+
+def section(info, sizes, loads, renderer, version, frames, keys, native, load_before,
+            load_after):
+    def spread(values):
+        return "%s (%s to %s, %d)" % (ms(median(values)), ms(min(values)), ms(max(values)),
+                                      len(values))
+
+    lines = [HEADING, "",
+             "Written by `tools/web_benchmarks.py`, which `tools/run_benchmarks.sh` runs after "
+             "the cases above; every number below is from one run of it on the machine "
+             "described here. The page (`build-web/`, a Release build) is served from this "
+             "machine and shown in headless Chromium at 1024 × 768, as the web cases show it; "
+             "the native program's two cases run in the same run, under Xvfb with Mesa's "
+             "llvmpipe as above. Times are given as median (fastest to slowest, number of "
+             "samples). kB and MB are 10³ and 10⁶ bytes.", "",
+             "| | |", "|---|---|",
+             "| Measured | %s UTC, commit `%s` |" % (time.strftime("%Y-%m-%d %H:%M",
+                                                                  time.gmtime()),
+                                                    info["commit"]),
+             "| CPU | %s, %d cores online |" % (info["cpu"], info["cores"]),
+             "| System | %s |" % info["system"],
+             "| Compiler | %s (Debian), Release build (`-O3`), legacy GL emulation on WebGL 2 |" % info["emcc"],
+             "| Browser | %s, headless, `--use-angle=swiftshader` |" % version,
+             "| WebGL renderer | %s |" % renderer,
+             "| Load average (1, 5, 15 min) | %s before the run; %s after it |"
+             % (load_before, load_after), "",
+             "### Transfer size", "",
+             "What a browser downloads, as built; gzip at level 6 is what a server that "
+             "compresses would send.", "",
+             "| File | Raw | gzip |", "|---|---|---|"]
+    for label, raw, packed in sizes:
+        lines.append("| %s | %s | %s |" % (label, size(raw), size(packed)))
+    total_raw = sum(r for _, r, _ in sizes)
+    total_gz = sum(g for _, _, g in sizes)
+    lines += ["| all | %s | %s |" % (size(total_raw), size(total_gz)), "",
+              "### From navigation to the first frame", "",
+              "Each run starts a fresh Chromium with an empty profile (no cached files, no "
+              "compiled code kept) and loads the page from this machine; times count from the "
+              "navigation's start. The first frame counts once the display callback has returned "
+              "and a one-pixel `gl.readPixels` after it has waited for the drawing.", "",
+              "| Point | Time after navigation |", "|---|---|",
+              "| `orvessa.wasm` received | %s |" % spread([r["wasm"] for r in loads]),
+              "| `orvessa.data` received | %s |" % spread([r["data"] for r in loads]),
+              "| runtime ready (wasm compiled, textures in its folder), `main` starts | %s |"
+              % spread([r["ready"] for r in loads]),
+              "| WebGL context made (`glutCreateWindow`) | %s |"
+              % spread([r["context"] for r in loads]),
+              "| `main` done: textures read and uploaded, GLUT's loop entered | %s |"
+              % spread([r["main"] for r in loads]),
+              "| first frame drawn | %s |" % spread([r["first"] for r in loads]),
+              "", "### A frame and a key press, page against native", "",
+              "A frame: the display callback (clear, the scene in immediate mode, swap, "
+              "flush) at the start view with the shipped textures, then a one-pixel "
+              "`gl.readPixels`, which waits until the GPU process has drawn the frame "
+              "(`gl.finish()` does not wait for it here); natively `frame/onDisplay`, which ends "
+              "with `glFinish()`. A key press: `onKey('x')` (two scene set-ups: 12 reads and 12 "
+              "uploads of the six textures) from the keydown event to the end of GLUT's "
+              "handler, then the same `gl.readPixels`; natively `keyPress/onKey` with "
+              "`glFinish()`. \"Before the wait\" is the time on the page's own thread; the rest "
+              "is the GPU process (SwiftShader) catching up. Chromium gives the page "
+              "`performance.now()` in steps of 0.1 ms.", "",
+              "| Case | Page | Page, before the wait | Native | Page / native |",
+              "|---|---|---|---|---|"]
+    page_frame = [f[1] for f in frames]
+    page_key = [k[1] for k in keys]
+    lines.append("| frame | %s | %s | %s | %.1f |" % (
+        spread(page_frame), spread([f[0] for f in frames]), spread(native["frame/onDisplay"]),
+        median(page_frame) / median(native["frame/onDisplay"])))
+    lines.append("| key press | %s | %s | %s | %.1f |" % (
+        spread(page_key), spread([k[0] for k in keys]), spread(native["keyPress/onKey"]),
+        median(page_key) / median(native["keyPress/onKey"])))
+    with open(os.path.join(ROOT, "bench", "web_notes.md")) as notes:
+        lines += ["", notes.read().strip()]
+    return "\n".join(lines) + "\n"
+
+
+def write_section(report, text):
+    with open(report) as f:
+        page = f.read()
+    at = page.find("\n" + HEADING + "\n")
+    if at >= 0:
+        page = page[: at + 1]
+    with open(report, "w") as f:
+        f.write(page.rstrip("\n") + "\n\n" + text)
+
+
+def load_average():
+    with open("/proc/loadavg") as f:
+        return ", ".join(f.read().split()[:3])
+
+
+def main(argv):
+    if len(argv) != 4:
+        sys.exit(__doc__)
+    site, bench, report = argv[1:]
+    browser.require_tools(site)
+    before = load_average()
+    info = machine()
+    sizes = transfer_sizes(site)
+    native = native_cases(bench)
+    loads = first_frames(site)
+    renderer, version, frames, keys = page_frames_and_keys(site)
+    text = section(info, sizes, loads, renderer, version, frames, keys, native, before,
+                   load_average())
+    write_section(report, text)
+    print(text)
+
+
+if __name__ == "__main__":
+    main(sys.argv)

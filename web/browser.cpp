@@ -1,0 +1,22 @@
+// The C++ half of the web build's adaptations (the page half is page_glue.js).
+#include "web/browser.h"
+
+#include <GL/glut.h>
+
+#include "scene/texture_names.h"
+
+extern "C" void orvessa_adapt_page(const char* title, unsigned firstTexture, unsigned lastTexture);
+
+namespace {
+
+// GLUT's emulation has no default reshape: the desktop's sets the viewport to the window.
+void reshapeToCanvas(int width, int height) {
+    glViewport(0, 0, width, height);
+}
+
+} // namespace
+
+void adaptToBrowser(const char* title) {
+    glutReshapeFunc(reshapeToCanvas);
+    orvessa_adapt_page(title, TEX_MINARET, TEX_WALKWAY);
+}

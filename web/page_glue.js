@@ -1,0 +1,53 @@
+// What the page needs beyond Emscripten's GLUT and legacy GL emulation, as a --js-library for
+// the web build (called once from web/browser.cpp, before the scene's first set-up).
+mergeInto(LibraryManager.library, {
+  // The runtime is kept alive past main (below), so the usual exit() would only leave the
+  // current event handler, and the keys would go on working. The program's exit (Escape) must
+  // end it for good, with its status; the page then says so (Module.onExit).
+  exit__deps: ['emscripten_force_exit'],
+  exit: function(status) {
+    _emscripten_force_exit(status);
+  },
+
+  orvessa_adapt_page__deps: ['$GL', '$runtimeKeepalivePush', 'glutReshapeWindow'],
+  orvessa_adapt_page: function(title, firstTexture, lastTexture) {
+    // GLUT's emulation does not name the page after the window.
+    document.title = UTF8ToString(title);
+
+    // The program binds fixed names it never generated. Desktop GL makes an object at the
+    // first bind of any name; WebGL (and the emulation over it) only knows objects it created.
+    for (var name = firstTexture; name <= lastTexture; ++name) {
+      var texture = GLctx.createTexture();
+      texture.name = name;
+      GL.textures[name] = texture;
+    }
+
+    // An empty (0 x 0) picture leaves a texture incomplete: desktop GL then draws the surface
+    // untextured, in the current colour (white); WebGL samples it as black. One white texel
+    // draws what the desktop draws.
+    var texImage2D = GLctx.texImage2D;
+    var white = new Uint8Array([255, 255, 255, 255]);
+    GLctx.texImage2D = function(target, level, internalFormat, width, height, border, format,
+                                type) {
+      if (arguments.length >= 9 && level == 0 && (width == 0 || height == 0)) {
+        return texImage2D.call(this, target, level, internalFormat, 1, 1, border, format, type,
+                               white);
+      }
+      return texImage2D.apply(this, arguments);
+    };
+
+    // glutMainLoop returns to the browser at once; without this the runtime would end after
+    // the first frame (and GLUT's exit handler would shrink the canvas to 1 x 1).
+    runtimeKeepalivePush();
+
+    // The native window is the whole screen and follows it; the canvas follows the window.
+    // glutInitWindowSize has set it to 800 x 600, and the page can be resized at any time.
+    function fitCanvasToWindow() {
+      var ratio = window.devicePixelRatio || 1;
+      _glutReshapeWindow(Math.round(window.innerWidth * ratio),
+                         Math.round(window.innerHeight * ratio));
+    }
+    fitCanvasToWindow();
+    window.addEventListener('resize', fitCanvasToWindow);
+  },
+});
