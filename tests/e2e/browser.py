@@ -238,7 +238,8 @@ class Chromium:
                 self.tab.close()
         finally:
             try:
-                self.process.wait(timeout=10)
+                # Without DevTools nothing has asked it to close: no point waiting.
+                self.process.wait(timeout=10 if self.tab is not None else 0)
             except subprocess.TimeoutExpired:
                 driver._stop(self.process)
             self.log.close()
