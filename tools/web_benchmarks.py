@@ -46,7 +46,8 @@ NATIVE_REPETITIONS = 9
 TIMING = """(() => {
     const timing = window.orvessaTiming = {keys: [], frames: []};
     const pixel = new Uint8Array(4);
-    const drawn = gl => gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, pixel);
+    const drawn = window.orvessaDrawn =
+        gl => gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, pixel);
     let keyStart = null;
     addEventListener('keydown', () => { keyStart = performance.now(); }, true);
     addEventListener('keydown', () => {
@@ -56,39 +57,34 @@ TIMING = """(() => {
         timing.keys.push([handled - keyStart, performance.now() - keyStart]);
         keyStart = null;
     });
-    let module;
-    Object.defineProperty(window, 'Module', {configurable: true, get: () => module,
-        set: value => {
-            if (value && !value.orvessaTimed) {
-                value.orvessaTimed = true;
-                const ready = value.onRuntimeInitialized;
-                value.onRuntimeInitialized = () => {
-                    timing.runtimeReady = performance.now();
-                    // glutCreateWindow's context, through the runtime's own helper.
-                    const create = Browser.createContext;
-                    Browser.createContext = function() {
-                        const context = create.apply(this, arguments);
-                        timing.contextDone = performance.now();
-                        return context;
-                    };
-                    if (ready) ready();
-                };
-                value.postRun = [() => { timing.mainDone = performance.now(); }];
-                let start = 0;
-                value.preMainLoop = () => { start = performance.now(); };
-                const post = value.postMainLoop;
-                value.postMainLoop = () => {
-                    const called = performance.now();
-                    drawn(value.ctx);
-                    const now = performance.now();
-                    timing.frames.push([called - start, now - start]);
-                    if (timing.firstFrame === undefined) timing.firstFrame = now;
-                    if (post) post();
-                };
-            }
-            module = value;
-        }});
-})()"""
+})()""" + ";\n" + browser.on_module("""value => {
+    const timing = window.orvessaTiming;
+    const drawn = window.orvessaDrawn;
+    const ready = value.onRuntimeInitialized;
+    value.onRuntimeInitialized = () => {
+        timing.runtimeReady = performance.now();
+        // glutCreateWindow's context, through the runtime's own helper.
+        const create = Browser.createContext;
+        Browser.createContext = function() {
+            const context = create.apply(this, arguments);
+            timing.contextDone = performance.now();
+            return context;
+        };
+        if (ready) ready();
+    };
+    value.postRun = [() => { timing.mainDone = performance.now(); }];
+    let start = 0;
+    value.preMainLoop = () => { start = performance.now(); };
+    const post = value.postMainLoop;
+    value.postMainLoop = () => {
+        const called = performance.now();
+        drawn(value.ctx);
+        const now = performance.now();
+        timing.frames.push([called - start, now - start]);
+        if (timing.firstFrame === undefined) timing.firstFrame = now;
+        if (post) post();
+    };
+}""")
 
 RESOURCES = """Object.fromEntries(performance.getEntriesByType('resource')
     .map(e => [e.name.split('/').pop(), [e.startTime, e.responseEnd]]))"""

@@ -278,24 +278,33 @@ def key_event(name):
             "unmodifiedText": char, "modifiers": _SHIFT if shifted else 0}
 
 
-# The page always ships its textures. To start it as the desktop program starts in a folder
-# without them, this script, run before the page's own, removes them from the program's folder
-# once they are loaded and before main runs.
-WITHOUT_TEXTURES = """(() => {
+def on_module(adapt):
+    """A script, run before the page's own, that hands the runtime's Module object to the
+    JavaScript function `adapt` when the page first sets it, before the runtime reads it."""
+    return """(() => {
+    const adapt = %s;
     let module;
     Object.defineProperty(window, 'Module', {configurable: true, get: () => module,
         set: value => {
-            if (value && !value.orvessaFolderEmptied) {
-                value.orvessaFolderEmptied = true;
-                const next = value.onRuntimeInitialized;
-                value.onRuntimeInitialized = () => {
-                    for (const name of %s) value.FS.unlink(name);
-                    if (next) next();
-                };
+            if (value && !value.orvessaAdapted) {
+                value.orvessaAdapted = true;
+                adapt(value);
             }
             module = value;
         }});
-})()""" % json.dumps(TEXTURE_FILES)
+})()""" % adapt
+
+
+# The page always ships its textures. To start it as the desktop program starts in a folder
+# without them, this script removes them from the program's folder once they are loaded and
+# before main runs.
+WITHOUT_TEXTURES = on_module("""module => {
+    const next = module.onRuntimeInitialized;
+    module.onRuntimeInitialized = () => {
+        for (const name of %s) module.FS.unlink(name);
+        if (next) next();
+    };
+}""" % json.dumps(TEXTURE_FILES))
 
 
 class Page:
