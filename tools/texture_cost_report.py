@@ -15,6 +15,7 @@ import time
 
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+import report_section  # noqa: E402
 import texture_cost  # noqa: E402
 
 HEADING = "## Hostile textures against the shipped ones"
@@ -33,11 +34,6 @@ def measure(build_dir):
         raise SystemExit("error: the program ended with %s instead of 0"
                          % [cost.status for cost in costs])
     return costs
-
-
-def load_average():
-    with open("/proc/loadavg") as f:
-        return ", ".join(f.read().split()[:3])
 
 
 def section(rounds, sound, hostile, load_before):
@@ -75,29 +71,19 @@ def section(rounds, sound, hostile, load_before):
     return "\n".join(lines) + "\n"
 
 
-def replace_section(report, text):
-    with open(report) as f:
-        page = f.read()
-    start = page.find(HEADING)
-    if start >= 0:
-        end = page.find("\n## ", start + len(HEADING))
-        page = page[:start] + (page[end + 1:] if end >= 0 else "")
-    with open(report, "w") as f:
-        f.write(page.rstrip("\n") + "\n\n" + text)
-
-
 def main():
     if len(sys.argv) not in (3, 4):
         raise SystemExit(__doc__)
     build_dir, report = os.path.abspath(sys.argv[1]), sys.argv[2]
     rounds = int(sys.argv[3]) if len(sys.argv) == 4 else 5
-    load_before = load_average()
+    load_before = report_section.load_average()
     sound, hostile = [], []
     for _ in range(rounds):
         one_sound, one_hostile = measure(build_dir)
         sound.append(one_sound)
         hostile.append(one_hostile)
-    replace_section(report, section(rounds, sound, hostile, load_before))
+    text = section(rounds, sound, hostile, load_before)
+    report_section.replace_section(report, HEADING, text)
     print("Added the texture cost to %s" % report)
 
 

@@ -27,9 +27,11 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 import browser  # noqa: E402
+import report_section  # noqa: E402
 
 HEADING = "## The web version"
 LOAD_RUNS = 7
@@ -268,35 +270,20 @@ def section(info, sizes, loads, renderer, version, frames, keys, native, load_be
     return "\n".join(lines) + "\n"
 
 
-def write_section(report, text):
-    with open(report) as f:
-        page = f.read()
-    at = page.find("\n" + HEADING + "\n")
-    if at >= 0:
-        page = page[: at + 1]
-    with open(report, "w") as f:
-        f.write(page.rstrip("\n") + "\n\n" + text)
-
-
-def load_average():
-    with open("/proc/loadavg") as f:
-        return ", ".join(f.read().split()[:3])
-
-
 def main(argv):
     if len(argv) != 4:
         sys.exit(__doc__)
     site, bench, report = argv[1:]
     browser.require_tools(site)
-    before = load_average()
+    before = report_section.load_average()
     info = machine()
     sizes = transfer_sizes(site)
     native = native_cases(bench)
     loads = first_frames(site)
     renderer, version, frames, keys = page_frames_and_keys(site)
     text = section(info, sizes, loads, renderer, version, frames, keys, native, before,
-                   load_average())
-    write_section(report, text)
+                   report_section.load_average())
+    report_section.replace_section(report, HEADING, text)
     print(text)
 
 
