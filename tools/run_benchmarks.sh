@@ -48,7 +48,7 @@ fi
 # The web version against the native program, in a section of its own at the end of the page.
 orvessa_install_missing "${ORVESSA_WEB_PACKAGES[@]}" "${ORVESSA_WEB_TEST_PACKAGES[@]}"
 orvessa_build_web build-web
-if ! /usr/bin/python3 tools/web_benchmarks.py build-web "$build_dir/bench/orvessa_bench" \
+if ! /usr/bin/python3 tools/web_benchmarks.py build-web/site "$build_dir/bench/orvessa_bench" \
     "$report" >/dev/null; then
   echo "error: the web measurements failed (see above); $report lacks them" >&2
   exit 1

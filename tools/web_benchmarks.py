@@ -3,7 +3,7 @@
 the section an earlier run wrote there, leaving the rest of the page alone).
 
 Usage: tools/web_benchmarks.py SITE_DIR NATIVE_BENCH REPORT
-  SITE_DIR      the web build (build-web)
+  SITE_DIR      the web build's site folder (build-web/site)
   NATIVE_BENCH  the benchmark program of a Release build (build-bench/bench/orvessa_bench),
                 run here for the native frame and key press, so that both sides come from
                 the same run

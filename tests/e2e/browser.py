@@ -1,4 +1,4 @@
-"""Drives the web build the way a user does: build-web/ served on a local port, the system
+"""Drives the web build the way a user does: build-web/site served on a local port, the system
 Chromium (headless, software WebGL) showing the page in a 1024 x 768 window, real key events
 and drops through the DevTools protocol, and screenshots of the whole page.
 
@@ -8,13 +8,12 @@ poll with generous deadlines, as in driver.py.
 """
 
 import base64
-import functools
-import http.server
 import json
 import os
 import shutil
 import struct
 import subprocess
+import sys
 import tempfile
 import threading
 import time
@@ -22,6 +21,9 @@ import urllib.request
 import zlib
 
 import driver
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web"))
+import serve  # noqa: E402  (the page's own server, as ./run.sh --web runs it)
 
 CHROMIUM = "/usr/bin/chromium"
 WINDOW = driver.SCREEN
@@ -126,21 +128,12 @@ def parse_png(data):
 
 # ---- The site.
 
-class _QuietHandler(http.server.SimpleHTTPRequestHandler):
-    extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
-                          **{".wasm": "application/wasm", ".js": "text/javascript"})
-
-    def log_message(self, *args):
-        pass
-
-
 class Site:
     """A folder served at http://127.0.0.1:PORT/ by a thread of this process, on a free port
     the system picks."""
 
     def __init__(self, folder):
-        handler = functools.partial(_QuietHandler, directory=folder)
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.server = serve.make_server(folder, "127.0.0.1", 0, quiet=True)
         self.url = "http://127.0.0.1:%d/" % self.server.server_address[1]
         self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
         self.thread.start()

@@ -2,9 +2,12 @@
 on all of it, also after a resize; the shipped textures are on the lawn and the water; and with
 one plain colour per texture, the native start-view case's landmarks and whole frame hold."""
 
-import re
+import os
 import unittest
+import urllib.error
+import urllib.request
 
+import browser
 import driver
 import test_start_view
 import web_case
@@ -14,7 +17,25 @@ WINDOW_AND_VIEW = ("[innerWidth, innerHeight, Module.canvas.width, Module.canvas
                    ".concat(Array.from(Module.ctx.getParameter(Module.ctx.VIEWPORT)))")
 
 
+# What the site folder may hold: the page's own files, nothing of the build around it.
+SITE_FILES = ["index.html", "orvessa.data", "orvessa.js", "orvessa.wasm", "page.js"]
+
+
 class WebStartView(web_case.WebCase, test_start_view.StartView):
+    def test_the_server_hands_out_only_the_page(self):
+        self.assertEqual(sorted(os.listdir(web_case.SITE)), SITE_FILES)
+        site = browser.Site(web_case.SITE)
+        try:
+            with urllib.request.urlopen(site.url, timeout=10) as answer:
+                self.assertIn(b"<canvas", answer.read())
+            for path in ("../CMakeCache.txt", "%2e%2e/CMakeCache.txt", "CMakeCache.txt",
+                         "../../README.md"):
+                with self.assertRaises(urllib.error.HTTPError, msg=path) as refused:
+                    urllib.request.urlopen(site.url + path, timeout=10).close()
+                self.assertEqual(refused.exception.code, 404, path)
+        finally:
+            site.stop()
+
     def test_first_frame_fills_the_window_with_the_shipped_textures(self):
         with self.session() as page:
             self.assertRegex(page.value("document.title"), driver.TITLE_PATTERN)

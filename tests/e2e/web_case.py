@@ -13,7 +13,8 @@ import os
 import browser
 import e2e_case
 
-SITE = os.environ.get("ORVESSA_WEB_DIR", os.path.join(e2e_case.HERE, "..", "..", "build-web"))
+SITE = os.environ.get("ORVESSA_WEB_DIR",
+                      os.path.join(e2e_case.HERE, "..", "..", "build-web", "site"))
 
 
 class FolderPage:
