@@ -2,7 +2,9 @@
 #include "web/browser.h"
 
 #include <GL/glut.h>
+#include <emscripten/emscripten.h>
 
+#include "app/keyboard.h"
 #include "scene/texture_names.h"
 
 extern "C" void orvessa_adapt_page(const char* title, unsigned firstTexture, unsigned lastTexture);
@@ -15,6 +17,15 @@ void reshapeToCanvas(int width, int height) {
 }
 
 } // namespace
+
+// The page's look and slide controls show the modes as the program holds them.
+extern "C" EMSCRIPTEN_KEEPALIVE int orvessa_look_mode() {
+    return lookMode ? 1 : 0;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE int orvessa_slide_mode() {
+    return turnMode ? 0 : 1;
+}
 
 void adaptToBrowser(const char* title) {
     glutReshapeFunc(reshapeToCanvas);

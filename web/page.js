@@ -1,5 +1,6 @@
-// The page around the program: texture files dropped on it, the ended message, and a few
-// counters (frames drawn, first frame time, files written) that tests and measurements read.
+// The page around the program: the runtime's settings, the short note, the ended message, and
+// a few counters (frames drawn, first frame time, files written) that tests and measurements
+// read. Pictures (pictures.js) and the guide and controls (controls.js) build on it.
 'use strict';
 
 var TEXTURE_FILES = ['minar.bmp', 'grass.bmp', 'door.bmp', 'pool.bmp', 'roof.bmp', 'sw.bmp'];
@@ -8,10 +9,16 @@ var orvessaPage = {
   frames: 0,            // display callbacks run
   firstFrameMs: null,   // performance.now() when the first one ended (ms after navigation)
   drops: 0,             // drops whose files are all written
-  written: [],          // texture files written by drops, in order
+  written: [],          // texture files written by drops or the picker, in order
   ignored: [],          // other dropped files
+  unreadable: [],       // pictures the browser could not decode
+  pictures: 0,          // pictures chosen with the picker and shown
+  controlPresses: [],   // keys pressed by the on-screen controls, in order
   exitStatus: null,     // the program's exit status once it has ended
 };
+
+// Called after every frame, by the controls to show the program's modes.
+var afterFrame = [];
 
 var note = document.getElementById('note');
 var noteTimer = null;
@@ -53,6 +60,7 @@ var Module = {
     if (orvessaPage.firstFrameMs === null) {
       orvessaPage.firstFrameMs = performance.now();
     }
+    afterFrame.forEach(function(call) { call(); });
   },
   onExit: function(status) {
     orvessaPage.exitStatus = status;
@@ -62,29 +70,3 @@ var Module = {
     ended.style.display = 'flex';
   },
 };
-
-// Files dropped anywhere on the page: each one named like a texture replaces that file in the
-// program's working folder, where the next ordinary key press reads all six again, as on the
-// desktop. The event need not be trusted, so a script can drop files too.
-window.addEventListener('dragover', function(event) {
-  event.preventDefault();
-});
-window.addEventListener('drop', function(event) {
-  event.preventDefault();
-  var files = Array.prototype.slice.call(event.dataTransfer ? event.dataTransfer.files : []);
-  var ignored = files.filter(function(file) { return TEXTURE_FILES.indexOf(file.name) < 0; });
-  var textures = files.filter(function(file) { return TEXTURE_FILES.indexOf(file.name) >= 0; });
-  if (ignored.length > 0) {
-    ignored.forEach(function(file) { orvessaPage.ignored.push(file.name); });
-    showNote('Ignored ' + ignored.map(function(file) { return file.name; }).join(', ') +
-             ': only ' + TEXTURE_FILES.join(', ') + ' are read.');
-  }
-  Promise.all(textures.map(function(file) {
-    return file.arrayBuffer().then(function(bytes) {
-      Module.FS.writeFile(file.name, new Uint8Array(bytes));
-      orvessaPage.written.push(file.name);
-    });
-  })).then(function() {
-    orvessaPage.drops += 1;
-  });
-});

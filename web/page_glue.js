@@ -9,7 +9,7 @@ mergeInto(LibraryManager.library, {
     _emscripten_force_exit(status);
   },
 
-  orvessa_adapt_page__deps: ['$GL', '$runtimeKeepalivePush', 'glutReshapeWindow'],
+  orvessa_adapt_page__deps: ['$GL', '$GLUT', '$runtimeKeepalivePush', 'glutReshapeWindow'],
   orvessa_adapt_page: function(title, firstTexture, lastTexture) {
     // GLUT's emulation does not name the page after the window.
     document.title = UTF8ToString(title);
@@ -34,6 +34,31 @@ mergeInto(LibraryManager.library, {
                                white);
       }
       return texImage2D.apply(this, arguments);
+    };
+
+    // GLUT maps a key to the program's character by its keyCode, which differs between
+    // browsers: Firefox gives the main keyboard's + and - codes (61 with Shift, 173) that GLUT
+    // does not know, so they never reached the program. The character the person typed is in
+    // event.key in every browser; keys that are not one Latin-1 character (arrows, Escape,
+    // Tab...) and shortcuts with Ctrl, Alt or Meta keep GLUT's own mapping.
+    var asciiByKeyCode = GLUT.getASCIIKey;
+    GLUT.getASCIIKey = function(event) {
+      var key = event['key'];
+      if (typeof key == 'string' && key.length == 1 && key.charCodeAt(0) <= 255 &&
+          !event['ctrlKey'] && !event['altKey'] && !event['metaKey']) {
+        return key.charCodeAt(0);
+      }
+      return asciiByKeyCode(event);
+    };
+
+    // The page's controls press keys by their DOM name ('ArrowUp', 'End', '+', 'p'...): the
+    // same road through GLUT's keydown handler to the program's callbacks that a key takes.
+    var specialKeyCodes = {ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40,
+                           PageUp: 33, PageDown: 34, End: 35, Home: 36};
+    Module['pressKey'] = function(key) {
+      GLUT.onKeydown({key: key, keyCode: specialKeyCodes[key] || 0, shiftKey: false,
+                      ctrlKey: false, altKey: false, metaKey: false,
+                      preventDefault: function() {}});
     };
 
     // glutMainLoop returns to the browser at once; without this the runtime would end after

@@ -27,6 +27,8 @@ import serve  # noqa: E402  (the page's own server, as ./run.sh --web runs it)
 
 CHROMIUM = "/usr/bin/chromium"
 WINDOW = driver.SCREEN
+# A phone held upright, with touch: CSS pixels, three device pixels to each.
+PHONE = {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True}
 TEXTURE_FILES = ("minar.bmp", "grass.bmp", "door.bmp", "pool.bmp", "roof.bmp", "sw.bmp")
 
 # Headless with WebGL on SwiftShader, a profile of its own, and nothing that reaches for the
@@ -172,6 +174,23 @@ class DevTools:
             if "method" in message:
                 self.events.append(message)
 
+    def wait_event(self, method, timeout=60):
+        """The first event of a kind that came since the last time one was taken; waits for
+        one if none has."""
+        deadline = time.monotonic() + timeout
+        while True:
+            for event in self.events:
+                if event["method"] == method:
+                    self.events.remove(event)
+                    return event["params"]
+            self.socket.settimeout(max(deadline - time.monotonic(), 0.01))
+            try:
+                message = json.loads(self.socket.recv())
+            except Exception as error:
+                raise driver.DriverError("no %s event: %s" % (method, error))
+            if "method" in message:
+                self.events.append(message)
+
     def evaluate(self, expression, timeout=60):
         """The value of a page expression; a promise is awaited."""
         result = self.call("Runtime.evaluate", timeout=timeout, expression=expression,
@@ -246,7 +265,7 @@ _NAMED_KEYS = {
     "Left": ("ArrowLeft", 37), "Right": ("ArrowRight", 39),
     "Prior": ("PageUp", 33), "Page_Up": ("PageUp", 33),
     "Next": ("PageDown", 34), "Page_Down": ("PageDown", 34),
-    "End": ("End", 35), "Home": ("Home", 36), "Escape": ("Escape", 27),
+    "End": ("End", 35), "Home": ("Home", 36), "Escape": ("Escape", 27), "F1": ("F1", 112),
 }
 _SHIFT = 8
 
@@ -302,16 +321,22 @@ WITHOUT_TEXTURES = on_module("""module => {
 
 class Page:
     """The program in the browser tab, with the interface of driver.Program: frame(), press(),
-    keys(), quit(), running(); plus drop() for files."""
+    keys(), quit(), running(); plus drop() for files and, on a phone, touch() and tap()."""
 
-    def __init__(self, tab, url, before_page=(), startup_timeout=90):
-        """before_page: scripts run before the page's own, such as WITHOUT_TEXTURES."""
+    def __init__(self, tab, url, before_page=(), startup_timeout=90, phone=False):
+        """before_page: scripts run before the page's own, such as WITHOUT_TEXTURES. phone:
+        the page on a phone (PHONE, touch on) instead of a 1024 x 768 desktop window."""
         self.tab = tab
+        self.phone = phone
         tab.call("Page.enable")
         tab.call("Runtime.enable")
-        # Headless Chromium's window keeps room for browser controls it does not draw: the
-        # page gets the whole window as the native program gets the whole screen.
-        self.resize(*WINDOW)
+        if phone:
+            tab.call("Emulation.setDeviceMetricsOverride", **PHONE)
+            tab.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+        else:
+            # Headless Chromium's window keeps room for browser controls it does not draw:
+            # the page gets the whole window as the native program gets the whole screen.
+            self.resize(*WINDOW)
         for script in before_page:
             tab.call("Page.addScriptToEvaluateOnNewDocument", source=script)
         tab.call("Page.navigate", url=url)
@@ -350,8 +375,45 @@ class Page:
                           "requestAnimationFrame(done)))")
 
     def screenshot(self):
-        shot = self.tab.call("Page.captureScreenshot", format="png", optimizeForSpeed=True)
+        params = {}
+        if self.phone:
+            # One pixel per CSS pixel: the camera model needs no more, and the frame decodes
+            # nine times faster.
+            params["clip"] = {"x": 0, "y": 0, "width": PHONE["width"], "height": PHONE["height"],
+                              "scale": 1 / PHONE["deviceScaleFactor"]}
+        shot = self.tab.call("Page.captureScreenshot", format="png", optimizeForSpeed=True,
+                             **params)
         return parse_png(base64.b64decode(shot["data"]))
+
+    def rects(self, selector):
+        """The rectangles (x, y, width, height, in CSS pixels) of the shown elements that
+        match a selector, in document order."""
+        return self.value("""Array.from(document.querySelectorAll(%s))
+            .map(e => e.getBoundingClientRect()).filter(r => r.width > 0 && r.height > 0)
+            .map(r => [r.x, r.y, r.width, r.height])""" % json.dumps(selector))
+
+    def touch(self, selectors, seconds=0.0):
+        """Puts a finger on the middle of each element (one each, all at once), holds them
+        for `seconds`, and lifts them."""
+        points = []
+        for number, selector in enumerate(selectors):
+            found = self.rects(selector)
+            if not found:
+                raise driver.DriverError("nothing to touch at %s" % selector)
+            x, y, width, height = found[0]
+            points.append({"x": x + width / 2, "y": y + height / 2, "id": number + 1})
+        self.tab.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=points)
+        if seconds:
+            time.sleep(seconds)
+        self.tab.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
+    def tap(self, selector, timeout=60):
+        """Taps an element that presses a key, and returns the frame it leads to."""
+        drawn = self.value("orvessaPage.frames")
+        self.touch([selector])
+        self.wait_for_page("orvessaPage.frames > %d" % drawn, timeout, "a frame after a tap on %s"
+                           % selector)
+        return self.frame(timeout)
 
     def frame(self, timeout=60):
         """The page once drawing has settled and two screenshots in a row agree."""
@@ -376,6 +438,36 @@ class Page:
         self.wait_for_page("orvessaPage.frames > %d" % drawn, timeout, "a frame after %s"
                            % " ".join(names))
         return self.frame(timeout)
+
+    def click(self, selector):
+        """A tap on a phone, a mouse click on a desktop: whatever a person would do."""
+        if self.phone:
+            self.touch([selector])
+            return
+        x, y, width, height = self.rects(selector)[0]
+        for kind in ("mousePressed", "mouseReleased"):
+            self.tab.call("Input.dispatchMouseEvent", type=kind, x=x + width / 2,
+                          y=y + height / 2, button="left", clickCount=1)
+
+    def choose_picture(self, texture, path, timeout=60):
+        """Puts a picture on a surface with the Pictures control: the control, the surface's
+        button, then the file given to the picker that opens. Returns the frame that shows it."""
+        self.tab.call("Page.setInterceptFileChooserDialog", enabled=True)
+        shown = self.value("orvessaPage.pictures")
+        self.click("[data-pictures]")
+        surface = '[data-file="%s"]' % texture
+        self.wait_for_page("document.querySelector(%s).offsetWidth > 0" % json.dumps(surface),
+                           timeout, "the surfaces to choose from")
+        self.click(surface)
+        chooser = self.tab.wait_event("Page.fileChooserOpened", timeout)
+        self.tab.call("DOM.setFileInputFiles", files=[os.path.abspath(path)],
+                      backendNodeId=chooser["backendNodeId"])
+        self.wait_for_page("orvessaPage.pictures > %d" % shown, timeout, "the picture to show")
+        return self.frame(timeout)
+
+    def file(self, name):
+        """The bytes of a file in the program's working folder."""
+        return bytes(self.value("Array.from(Module.FS.readFile(%s))" % json.dumps(name)))
 
     def drop(self, paths, timeout=60):
         """Drops files on the page, from script as the tests' drag would, and waits until the
@@ -406,15 +498,16 @@ class Page:
 class Session:
     """The site, Chromium and the page on it; closes all of them on exit."""
 
-    def __init__(self, site_folder, log=None, before_page=()):
+    def __init__(self, site_folder, log=None, before_page=(), phone=False):
         self.site_folder, self.log, self.before_page = site_folder, log, before_page
+        self.phone = phone
         self.site = self.browser = None
 
     def __enter__(self):
         self.site = Site(self.site_folder)
         try:
             self.browser = Chromium(log=self.log)
-            return Page(self.browser.tab, self.site.url, self.before_page)
+            return Page(self.browser.tab, self.site.url, self.before_page, phone=self.phone)
         except BaseException:
             self.__exit__()
             raise

@@ -114,15 +114,18 @@ class E2ECase(unittest.TestCase):
             self.fail_with_frames("%s: pixel (%d, %d) should show %s %s, shows %s"
                                   % (label, col, row, surface, allowed, got))
 
-    def assert_shows(self, frame, pose, label, only=None, palette=None, step=24):
+    def assert_shows(self, frame, pose, label, only=None, palette=None, step=24, covered=()):
         """Every pixel of a grid that lies safely inside one surface (or the sky) has that
         surface's colour. `only` limits the check to some surfaces; `palette` overrides the
-        colour of some. Returns the expected grid."""
+        colour of some; `covered` rectangles (x, y, width, height) are left out. The grid is
+        the frame's size. Returns the expected grid."""
         self.keep(frame, label)
-        grid = model.expected_grid(pose, step)
+        grid = model.expected_grid(pose, step, size=(frame.width, frame.height))
         wrong = []
         for (col, row), surface in sorted(grid.items(), key=lambda item: item[0][::-1]):
             if only is not None and surface not in only:
+                continue
+            if any(x <= col < x + w and y <= row < y + h for x, y, w, h in covered):
                 continue
             got = frame.pixel(col, row)
             allowed = self.colours_of(surface, palette)

@@ -13,6 +13,7 @@ import math
 
 SCREEN_W = 1024
 SCREEN_H = 768
+SCREEN = (SCREEN_W, SCREEN_H)
 HALF_FOV = math.radians(30.0)
 NEAR = 1.0  # zNear 0.01 scaled back by the orthographic factor 0.01
 
@@ -81,6 +82,10 @@ class Pose:
         n, v = self._turn(self.n, self.v, degrees)
         return Pose(self.eye, self.u, v, n)
 
+    def roll(self, degrees):
+        u, v = self._turn(self.u, self.v, -degrees)
+        return Pose(self.eye, u, v, self.n)
+
     def __repr__(self):
         def fmt(a):
             return "(" + ", ".join("%.3f" % x for x in a) + ")"
@@ -93,8 +98,9 @@ def start_pose():
     return Pose.looking((-20.0, 3.0, 75.0), (0.0, 3.0, -10.0), (0.0, 1.0, 0.0)).yaw(180)
 
 
-def project(pose, point):
-    """Pixel (column, row from the top) where a world point appears, or None if behind."""
+def project(pose, point, size=SCREEN):
+    """Pixel (column, row from the top) of a size[0] x size[1] view where a world point
+    appears, or None if behind."""
     d = sub(point, pose.eye)
     depth = dot(d, pose.n)
     if depth < NEAR:
@@ -102,14 +108,16 @@ def project(pose, point):
     f = 1.0 / math.tan(HALF_FOV)
     ndc_x = f * dot(d, pose.u) / depth
     ndc_y = f * dot(d, pose.v) / depth
-    return ((ndc_x + 1) / 2 * SCREEN_W, SCREEN_H - (ndc_y + 1) / 2 * SCREEN_H)
+    width, height = size
+    return ((ndc_x + 1) / 2 * width, height - (ndc_y + 1) / 2 * height)
 
 
-def pixel_ray(pose, col, row):
+def pixel_ray(pose, col, row, size=SCREEN):
     """Direction through the centre of a pixel, scaled so its n component is 1."""
     t = math.tan(HALF_FOV)
-    ndc_x = 2 * (col + 0.5) / SCREEN_W - 1
-    ndc_y = 2 * (SCREEN_H - row - 0.5) / SCREEN_H - 1
+    width, height = size
+    ndc_x = 2 * (col + 0.5) / width - 1
+    ndc_y = 2 * (height - row - 0.5) / height - 1
     return add(pose.n, add(scale(pose.u, ndc_x * t), scale(pose.v, ndc_y * t)))
 
 
@@ -156,9 +164,9 @@ def _build_scene():
 SCENE = _build_scene()
 
 
-def surface_at(pose, col, row):
+def surface_at(pose, col, row, size=SCREEN):
     """The surface seen through a pixel's centre (nearest hit beyond the near plane)."""
-    direction = pixel_ray(pose, col, row)
+    direction = pixel_ray(pose, col, row, size)
     best, best_t = SKY, None
     for rect in SCENE:
         t = rect.hit(pose.eye, direction)
@@ -167,27 +175,27 @@ def surface_at(pose, col, row):
     return best
 
 
-def safe_surface_at(pose, col, row, margin=3):
+def safe_surface_at(pose, col, row, margin=3, size=SCREEN):
     """The surface at a pixel if the four pixels diagonally `margin` away agree, else None.
     Surface outlines are straight, and a straight edge crossing the square those four corners
     span always separates two of them."""
-    surface = surface_at(pose, col, row)
+    surface = surface_at(pose, col, row, size)
     for dc in (-margin, margin):
         for dr in (-margin, margin):
             c, r = col + dc, row + dr
-            if not (0 <= c < SCREEN_W and 0 <= r < SCREEN_H):
+            if not (0 <= c < size[0] and 0 <= r < size[1]):
                 return None
-            if surface_at(pose, c, r) != surface:
+            if surface_at(pose, c, r, size) != surface:
                 return None
     return surface
 
 
-def expected_grid(pose, step=24):
+def expected_grid(pose, step=24, size=SCREEN):
     """{(col, row): surface} over a grid of pixels, leaving out pixels near any edge."""
     grid = {}
-    for row in range(step // 2, SCREEN_H, step):
-        for col in range(step // 2, SCREEN_W, step):
-            surface = safe_surface_at(pose, col, row)
+    for row in range(step // 2, size[1], step):
+        for col in range(step // 2, size[0], step):
+            surface = safe_surface_at(pose, col, row, size=size)
             if surface is not None:
                 grid[(col, row)] = surface
     return grid
@@ -214,10 +222,12 @@ def blocked(p):
 
 
 class Walker:
-    """The arrow keys as a user sees them act: a step into a blocked place is taken, further
-    presses that way are refused until another arrow is pressed, which first steps back out."""
+    """The keys as a user sees them act. Arrows and page keys: a step into a blocked place is
+    taken, further presses that way are refused until another key of the same group is
+    pressed, which first steps back out. Key names are xdotool's."""
 
     ARROWS = ("Up", "Down", "Left", "Right")
+    PAGES = ("Prior", "Next")
 
     def __init__(self, pose):
         self.pose = pose
@@ -227,6 +237,9 @@ class Walker:
 
     def _step(self, key, recovering):
         p = self.pose
+        if key in self.PAGES:
+            sign = 1 if key == "Prior" else -1
+            return p.slide(0, sign * (3 if recovering else 2), 0)
         if key in ("Up", "Down"):
             sign = 1 if key == "Up" else -1
             if self.look_mode:
@@ -237,8 +250,25 @@ class Walker:
             return p.slide(sign * (4 if recovering else 2), 0, 0)
         return p.yaw(sign)
 
+    def _other_key(self, key):
+        if key == "End":
+            self.pose = self.pose.yaw(180)
+        elif key in ("plus", "minus"):
+            self.pose = self.pose.roll(-1 if key == "plus" else 1)
+        elif key in ("p", "P"):
+            self.look_mode = not self.look_mode
+        elif key in ("s", "S"):
+            self.slide_mode = not self.slide_mode
+        elif key == "i":
+            self.pose = start_pose()
+
     def press(self, key):
-        others = self.refused - {key}
+        key = {"Page_Up": "Prior", "Page_Down": "Next"}.get(key, key)
+        group = self.ARROWS if key in self.ARROWS else self.PAGES if key in self.PAGES else None
+        if group is None:
+            self._other_key(key)
+            return self.pose
+        others = (self.refused & set(group)) - {key}
         if others:
             self.refused -= others
             self.pose = self._step(key, True)

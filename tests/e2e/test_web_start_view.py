@@ -18,7 +18,8 @@ WINDOW_AND_VIEW = ("[innerWidth, innerHeight, Module.canvas.width, Module.canvas
 
 
 # What the site folder may hold: the page's own files, nothing of the build around it.
-SITE_FILES = ["index.html", "orvessa.data", "orvessa.js", "orvessa.wasm", "page.js"]
+SITE_FILES = ["controls.js", "index.html", "orvessa.data", "orvessa.js", "orvessa.wasm", "page.js",
+              "pictures.js"]
 
 
 class WebStartView(web_case.WebCase, test_start_view.StartView):

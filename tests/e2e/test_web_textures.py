@@ -1,13 +1,20 @@
-"""Texture files dropped on the page: the native reload case (a replaced file shows at the next
-ordinary key, not at arrow keys); a picture of odd width shows unskewed; and a file not named
-like a texture is ignored with a short note, which the next key press takes away."""
+"""Pictures on the page's surfaces. Texture files dropped on the page: the native reload case
+(a replaced file shows at the next ordinary key, not at arrow keys); a picture of odd width shows
+unskewed; a file not named like a texture is ignored with a short note, which the next key press
+takes away. Pictures of any format: a JPEG dropped as door.jpg shows on the hall, a file the
+browser cannot decode changes nothing; and on a phone, a PNG with a transparent half chosen with
+the Pictures control shows at once on the lawn, on white where it is transparent."""
 
+import subprocess
 import unittest
 
 import bmp_files
+import driver
 import test_reload
 import web_case
 import scene_model as model
+
+CONVERT = "/usr/bin/convert"
 
 # Five columns by four rows on the front wall: rows of 15 bytes, so a reader or upload that
 # assumed 4-byte rows would shift each row by one more byte and mix up the colours.
@@ -58,6 +65,72 @@ class DroppedFiles(web_case.WebCase):
             self.assert_shows(page.frame(), start, "note shown", only=[model.WALL])
             # The note is gone with the next key: the whole frame is the scene again.
             self.assert_shows(page.press("a"), start, "a")
+            self.assertEqual(page.quit(), 0)
+
+    def test_a_dropped_jpeg_shows_and_an_undecodable_picture_changes_nothing(self):
+        self.write_textures()
+        red = (200, 60, 40)
+        jpeg, broken = self.path("door.jpg"), self.path("grass.png")
+        subprocess.run([CONVERT, "-size", "16x16", "xc:rgb%s" % (red,), "-sampling-factor",
+                        "1x1", "-quality", "100", jpeg], check=True)
+        bmp_files.write(broken, b"\x89PNG\r\n\x1a\n but not a picture")
+        start = model.start_pose()
+        with self.session() as page:
+            page.drop([jpeg])
+            self.assertEqual(page.value("orvessaPage.written")[-1:], ["door.bmp"])
+            self.assert_shows(page.press("a"), start, "door.jpg, a", palette={model.WALL: red})
+
+            lawn = page.file("grass.bmp")
+            page.drop([broken])
+            self.assertEqual(page.value("orvessaPage.unreadable"), ["grass.png"])
+            self.assertIn("grass.png", page.value("document.getElementById('note').textContent"))
+            self.assertEqual(page.file("grass.bmp"), lawn)
+            self.assert_shows(page.press("a"), start, "grass.png undecodable, a",
+                              palette={model.WALL: red})
+            self.assertEqual(page.quit(), 0)
+
+
+class ChosenPicture(web_case.WebCase):
+    phone = True
+
+    def test_a_png_chosen_for_the_lawn_shows_at_once_on_white_where_transparent(self):
+        self.write_textures()
+        colour, white = (180, 70, 150), (255, 255, 255)
+        png = self.path("holiday.png")
+        # Left half transparent, right half one colour.
+        subprocess.run([CONVERT, "-size", "4x8", "xc:none", "-size", "4x8", "xc:rgb%s" % (colour,),
+                        "+append", "+repage", png], check=True)
+        start = model.start_pose()
+        with self.session() as page:
+            frame = page.choose_picture("grass.bmp", png)
+            # Stretched to 256 x 256: exact colours but where the scaling blends the halves.
+            bmp = page.file("grass.bmp")
+            expected = bmp_files.bmp_bytes(256, 256, lambda c, r: white if c < 128 else colour)
+            self.assertEqual(bmp[:54], expected[:54])
+            for row in range(0, 256, 15):
+                for col in list(range(0, 112, 7)) + list(range(144, 256, 7)):
+                    at = 54 + 3 * (256 * row + col)
+                    self.assertEqual(bmp[at:at + 3], expected[at:at + 3], (col, row))
+
+            # On the lawn, s = 3 (x + 100) / 200: the picture's halves alternate in x.
+            size = (frame.width, frame.height)
+            covered = page.rects(".pad button, [data-pictures]")
+            checked = 0
+            for s in [tile + part for tile in range(3) for part in (0.2, 0.3, 0.7, 0.8)]:
+                x = s * 200 / 3 - 100
+                for z in range(-95, 100, 5):
+                    pixel = model.project(start, (x, 0, z), size=size)
+                    if pixel is None:
+                        continue
+                    col, row = map(int, pixel)
+                    if not (0 <= col < size[0] and 0 <= row < size[1]) or any(
+                            cx <= col < cx + w and cy <= row < cy + h for cx, cy, w, h in covered):
+                        continue
+                    if model.safe_surface_at(start, col, row, size=size) == model.LAWN:
+                        self.assert_pixel(frame, pixel, model.LAWN, "lawn at x = %.0f" % x,
+                                          palette={model.LAWN: white if s % 1 < 0.5 else colour})
+                        checked += 1
+            self.assertGreater(checked, 20)
             self.assertEqual(page.quit(), 0)
 
 

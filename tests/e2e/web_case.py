@@ -11,6 +11,7 @@ them and leaves the camera where it started.
 import os
 
 import browser
+import driver
 import e2e_case
 
 SITE = os.environ.get("ORVESSA_WEB_DIR",
@@ -50,15 +51,25 @@ class FolderPage:
         return self.page.press(*names, timeout=timeout)
 
 
+GUIDE_SHOWN = "!document.getElementById('guide').hidden"
+
+
 class WebSession:
-    def __init__(self, folder, log, with_textures):
+    def __init__(self, folder, log, with_textures, phone=False):
         before_page = () if with_textures else (browser.WITHOUT_TEXTURES,)
-        self.session = browser.Session(SITE, log=log, before_page=before_page)
+        self.session = browser.Session(SITE, log=log, before_page=before_page, phone=phone)
         self.folder = folder
 
     def __enter__(self):
         page = FolderPage(self.session.__enter__(), self.folder)
         try:
+            # The guide to the keys covers the view from the start until the first key. F1
+            # puts it away and never reaches the program, which then shows what it shows on
+            # the desktop.
+            if not page.value(GUIDE_SHOWN):
+                raise driver.DriverError("the page should show its guide on load")
+            page.keys("F1")
+            page.wait_for_page("!(%s)" % GUIDE_SHOWN, 10, "the guide to go")
             if page.drop_changes():
                 page.page.press("a")
         except BaseException:
@@ -73,10 +84,13 @@ class WebSession:
 class WebCase(e2e_case.E2ECase):
     # False starts the page without the textures it ships (browser.Page).
     shipped_textures = True
+    # True shows the page on a phone with touch (browser.PHONE) instead of a desktop window.
+    phone = False
 
     def require(self):
         browser.require_tools(SITE)
 
     def session(self, prefix=()):
         # Chromium's own log goes beside the textures, where a native case keeps the program's.
-        return WebSession(self.workdir, self.path("chromium.log"), self.shipped_textures)
+        return WebSession(self.workdir, self.path("chromium.log"), self.shipped_textures,
+                          self.phone)

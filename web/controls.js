@@ -1,0 +1,140 @@
+// The guide to the keys, and the on-screen controls of touch devices. Every control presses the
+// key it names (data-key), through the same GLUT handler a key goes through, so a tap gives the
+// frame its key gives.
+'use strict';
+
+// A keyboard's auto-repeat: the first repeat after a pause, then a steady rate.
+var REPEAT_DELAY_MS = 400;
+var REPEAT_INTERVAL_MS = 40;
+// Keys that repeat while held. Held toggles, the reset and the half turn would only flicker.
+var REPEATING_KEYS = ['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', 'PageUp', 'PageDown',
+                      '+', '-'];
+
+var guide = document.getElementById('guide');
+var controlButtons = Array.prototype.slice.call(document.querySelectorAll('.pad [data-key]'));
+
+function showGuide(shown) {
+  guide.hidden = !shown;
+  document.body.classList.toggle('guide-shown', shown);
+}
+
+function hideGuide() {
+  showGuide(false);
+  showPicturesMenu(false);
+}
+
+showGuide(true);
+
+// F1 belongs to the page: it shows or hides the guide and never reaches the program. This
+// listener is the window's first, so it runs before GLUT's.
+window.addEventListener('keydown', function(event) {
+  if (event.key === 'F1') {
+    event.preventDefault();
+    event.stopImmediatePropagation();
+    showGuide(guide.hidden);
+    if (guide.hidden) {
+      showPicturesMenu(false);
+    }
+  } else {
+    hideGuide();
+  }
+}, true);
+
+// Touch devices get the controls: at once where the main pointer is a finger, or from the
+// first touch anywhere (a laptop's touch screen).
+function useTouchControls() {
+  if (!document.body.classList.contains('touch')) {
+    document.body.classList.add('touch');
+    showModes();
+  }
+}
+if (window.matchMedia('(pointer: coarse)').matches) {
+  useTouchControls();
+}
+window.addEventListener('touchstart', function(event) {
+  useTouchControls();
+  // The first touch on the view itself only puts the guide away.
+  if (!event.target.closest('[data-pictures], #pictures-menu')) {
+    hideGuide();
+  }
+}, {capture: true, passive: true});
+
+function programRunning() {
+  return typeof Module.pressKey === 'function' && orvessaPage.exitStatus === null;
+}
+
+function pressControl(key) {
+  if (programRunning()) {
+    orvessaPage.controlPresses.push(key);
+    Module.pressKey(key);
+  }
+}
+
+// The look and slide controls show the modes as the program holds them after each frame;
+// in look mode the walk controls tilt, in slide mode the turn controls step sideways.
+var LABELS = {
+  ArrowUp: ['Walk forward', 'Tilt up'], ArrowDown: ['Walk back', 'Tilt down'],
+  ArrowLeft: ['Turn left', 'Step left'], ArrowRight: ['Turn right', 'Step right'],
+};
+function showModes() {
+  if (!document.body.classList.contains('touch') || !programRunning()) {
+    return;
+  }
+  var look = Module._orvessa_look_mode() === 1;
+  var slide = Module._orvessa_slide_mode() === 1;
+  controlButtons.forEach(function(button) {
+    var key = button.getAttribute('data-key');
+    if (key === 'p') {
+      button.setAttribute('aria-pressed', look ? 'true' : 'false');
+    } else if (key === 's') {
+      button.setAttribute('aria-pressed', slide ? 'true' : 'false');
+    } else if (LABELS[key]) {
+      var vertical = key === 'ArrowUp' || key === 'ArrowDown';
+      button.setAttribute('aria-label', LABELS[key][(vertical ? look : slide) ? 1 : 0]);
+    }
+  });
+}
+afterFrame.push(showModes);
+
+// A press at the touch, then repeats while the finger stays on the control. Each pointer has
+// its own timer, so two controls held at once both repeat.
+var repeatTimers = {};
+
+function stopRepeating(pointerId) {
+  clearTimeout(repeatTimers[pointerId]);
+  clearInterval(repeatTimers[pointerId]);
+  delete repeatTimers[pointerId];
+}
+
+controlButtons.forEach(function(button) {
+  var key = button.getAttribute('data-key');
+  button.addEventListener('pointerdown', function(event) {
+    event.preventDefault();
+    hideGuide();
+    // A finger is held by the control it touched first; released, sliding off ends the hold.
+    if (button.hasPointerCapture(event.pointerId)) {
+      button.releasePointerCapture(event.pointerId);
+    }
+    stopRepeating(event.pointerId);
+    pressControl(key);
+    if (REPEATING_KEYS.indexOf(key) >= 0) {
+      repeatTimers[event.pointerId] = setTimeout(function() {
+        repeatTimers[event.pointerId] = setInterval(function() {
+          pressControl(key);
+        }, REPEAT_INTERVAL_MS);
+      }, REPEAT_DELAY_MS);
+    }
+  });
+  ['pointerup', 'pointercancel', 'pointerleave'].forEach(function(type) {
+    button.addEventListener(type, function(event) {
+      stopRepeating(event.pointerId);
+    });
+  });
+  // No mouse events, click, text selection or long-press menu after a touch on a control.
+  button.addEventListener('touchstart', function(event) {
+    event.preventDefault();
+  }, {passive: false});
+  button.addEventListener('contextmenu', function(event) {
+    event.preventDefault();
+  });
+});
