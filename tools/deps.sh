@@ -11,9 +11,9 @@ ORVESSA_PACKAGES=(
   dpkg-dev file lintian desktop-file-utils man-db groff-base
 )
 # The web version: its build (Emscripten, whose tools and our texture step run under node) and
-# its tests (Chromium driven through DevTools from Python).
+# its tests (Chromium driven through DevTools, Firefox through WebDriver BiDi, from Python).
 ORVESSA_WEB_PACKAGES=(emscripten nodejs)
-ORVESSA_WEB_TEST_PACKAGES=(chromium python3-websocket)
+ORVESSA_WEB_TEST_PACKAGES=(chromium firefox-esr python3-websocket)
 
 orvessa_missing_packages() {
   local package

@@ -55,9 +55,9 @@ GUIDE_SHOWN = "!document.getElementById('guide').hidden"
 
 
 class WebSession:
-    def __init__(self, folder, log, with_textures, phone=False):
+    def __init__(self, folder, log, with_textures, phone=False, browser_session=browser.Session):
         before_page = () if with_textures else (browser.WITHOUT_TEXTURES,)
-        self.session = browser.Session(SITE, log=log, before_page=before_page, phone=phone)
+        self.session = browser_session(SITE, log=log, before_page=before_page, phone=phone)
         self.folder = folder
 
     def __enter__(self):
@@ -86,11 +86,13 @@ class WebCase(e2e_case.E2ECase):
     shipped_textures = True
     # True shows the page on a phone with touch (browser.PHONE) instead of a desktop window.
     phone = False
+    # Chromium's; firefox.Session runs the page in Firefox.
+    browser_session = browser.Session
 
     def require(self):
         browser.require_tools(SITE)
 
     def session(self, prefix=()):
         # Chromium's own log goes beside the textures, where a native case keeps the program's.
-        return WebSession(self.workdir, self.path("chromium.log"), self.shipped_textures,
-                          self.phone)
+        return WebSession(self.workdir, self.path("browser.log"), self.shipped_textures,
+                          self.phone, self.browser_session)

@@ -1,0 +1,178 @@
+"""The web cases' driver for Firefox: the system firefox-esr, headless, with WebGL on Mesa's
+llvmpipe, driven over WebDriver BiDi. Its Page has browser.Page's interface (frame, press,
+keys, drop, quit...), so the web cases run on it unchanged; only what speaks the protocol
+differs: opening the page, key events, screenshots and page scripts.
+"""
+
+import base64
+import json
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import time
+
+import browser
+import driver
+
+FIREFOX = "/usr/bin/firefox-esr"
+
+# WebGL in headless Firefox needs both; it then draws with Mesa's llvmpipe. The rest keeps a
+# fresh profile quiet on a machine without network.
+PREFERENCES = {
+    "webgl.force-enabled": True,
+    "browser.shell.checkDefaultBrowser": False,
+    "datareporting.policy.dataSubmissionEnabled": False,
+    "toolkit.telemetry.reportingpolicy.firstRun": False,
+    "app.update.disabledForTesting": True,
+    "network.captive-portal-service.enabled": False,
+    "network.connectivity-service.enabled": False,
+}
+
+# WebDriver's code points for keys that are not characters, by xdotool's names.
+_WEBDRIVER_KEYS = {
+    "Escape": "\ue00c", "Prior": "\ue00e", "Page_Up": "\ue00e", "Next": "\ue00f",
+    "Page_Down": "\ue00f", "End": "\ue010", "Home": "\ue011", "Left": "\ue012", "Up": "\ue013",
+    "Right": "\ue014", "Down": "\ue015", "F1": "\ue031",
+}
+
+
+def require_tools():
+    if not os.access(FIREFOX, os.X_OK):
+        raise driver.DriverError("no %s (tools/deps.sh installs firefox-esr)" % FIREFOX)
+
+
+class BiDi:
+    """One WebDriver BiDi session: commands in order, events set aside."""
+
+    def __init__(self, url, timeout=60):
+        websocket = browser._import_websocket()
+        self.socket = websocket.create_connection(url, timeout=timeout, suppress_origin=True)
+        self.next_id = 0
+        self.context = None
+        self.call("session.new", capabilities={"alwaysMatch": {"acceptInsecureCerts": True}})
+        self.context = self.call("browsingContext.getTree")["contexts"][0]["context"]
+
+    def call(self, method, timeout=60, **params):
+        self.next_id += 1
+        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
+        deadline = time.monotonic() + timeout
+        while True:
+            self.socket.settimeout(max(deadline - time.monotonic(), 0.01))
+            try:
+                message = json.loads(self.socket.recv())
+            except Exception as error:
+                raise driver.DriverError("no answer to %s: %s" % (method, error))
+            if message.get("id") == self.next_id:
+                if message.get("type") == "error":
+                    raise driver.DriverError("%s failed: %s: %s" % (
+                        method, message.get("error"), message.get("message")))
+                return message.get("result", {})
+
+    def evaluate(self, expression, timeout=60):
+        """The value of a page expression (awaited if a promise), through JSON."""
+        result = self.call("script.evaluate", timeout=timeout, awaitPromise=True,
+                           target={"context": self.context},
+                           expression="(async () => JSON.stringify(await (%s)))()" % expression)
+        if result.get("type") != "success":
+            details = result.get("exceptionDetails", {})
+            raise driver.DriverError("page script failed: %s\n%s" % (details.get("text"),
+                                                                     expression))
+        text = result["result"].get("value")
+        return None if text is None else json.loads(text)
+
+    def close(self):
+        try:
+            self.call("session.end", timeout=5)
+        except Exception:
+            pass
+        self.socket.close()
+
+
+class Firefox:
+    """firefox-esr, headless, with a fresh profile; its BiDi session on the first tab."""
+
+    def __init__(self, log=None, startup_timeout=60):
+        self.profile = tempfile.mkdtemp(prefix="orvessa-firefox-")
+        with open(os.path.join(self.profile, "user.js"), "w") as prefs:
+            for name, value in PREFERENCES.items():
+                prefs.write("user_pref(%s, %s);\n" % (json.dumps(name), json.dumps(value)))
+        self.log_path = os.path.join(self.profile, "firefox.log")
+        self.log = open(self.log_path, "wb")
+        self.copy_log_to = log
+        env = dict(os.environ, MOZ_WEBGL_FORCE_EGL="1")
+        self.process = subprocess.Popen(
+            [FIREFOX, "--headless", "--remote-debugging-port=0", "--no-remote",
+             "--profile", self.profile, "about:blank"],
+            stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log, env=env)
+        self.bidi = None
+        try:
+            url = driver.wait_for(self._bidi_url, startup_timeout, "Firefox's BiDi address")
+            self.bidi = BiDi(url)
+        except BaseException:
+            self.stop()
+            raise
+
+    def _bidi_url(self):
+        if self.process.poll() is not None:
+            raise driver.DriverError("Firefox ended at start (status %s)"
+                                     % self.process.returncode)
+        with open(self.log_path, "rb") as f:
+            found = re.search(rb"WebDriver BiDi listening on (ws://\S+)", f.read())
+        return found and found.group(1).decode() + "/session"
+
+    def stop(self):
+        try:
+            if self.bidi is not None:
+                self.bidi.close()
+        finally:
+            driver._stop(self.process)
+            self.log.close()
+            if self.copy_log_to:
+                shutil.copyfile(self.log_path, self.copy_log_to)
+            shutil.rmtree(self.profile, ignore_errors=True)
+
+
+class Page(browser.Page):
+    """browser.Page on Firefox: the same waits and checks over WebDriver BiDi."""
+
+    def __init__(self, bidi, url, before_page=(), startup_timeout=90, phone=False):
+        if before_page or phone:
+            raise driver.DriverError("the Firefox page runs without scripts before the page's "
+                                     "own and at the desktop size only")
+        self.tab = bidi
+        self.phone = False
+        self.resize(*browser.WINDOW)
+        bidi.call("browsingContext.navigate", context=bidi.context, url=url, wait="complete")
+        self.wait_for_page("orvessaPage.frames >= 1", startup_timeout, "the page's first frame")
+
+    def resize(self, width, height):
+        self.tab.call("browsingContext.setViewport", context=self.tab.context,
+                      viewport={"width": width, "height": height})
+
+    def keys(self, *names):
+        """Presses and releases each key in turn, as a keyboard's driver would."""
+        actions = []
+        for name in names:
+            value = _WEBDRIVER_KEYS.get(name) or browser.key_event(name)["key"]
+            actions += [{"type": "keyDown", "value": value}, {"type": "keyUp", "value": value}]
+        self.tab.call("input.performActions", context=self.tab.context,
+                      actions=[{"type": "key", "id": "keyboard", "actions": actions}])
+
+    def screenshot(self):
+        shot = self.tab.call("browsingContext.captureScreenshot", context=self.tab.context)
+        return browser.parse_png(base64.b64decode(shot["data"]))
+
+
+class Session(browser.Session):
+    """The site, Firefox and the page on it; closes all of them on exit."""
+
+    def __enter__(self):
+        self.site = browser.Site(self.site_folder)
+        try:
+            self.browser = Firefox(log=self.log)
+            return Page(self.browser.bidi, self.site.url, self.before_page, phone=self.phone)
+        except BaseException:
+            self.__exit__()
+            raise
