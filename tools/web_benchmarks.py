@@ -88,6 +88,28 @@ TIMING = """(() => {
     };
 }""")
 
+# Run before the page's own scripts on the phone-sized page: from the input event (its own time
+# stamp, taken when the browser made it) to the end of the next frame, with the same
+# one-pixel read after it. A touch on a control and a key press both turn the view.
+LATENCY = """(() => {
+    const latency = window.orvessaLatency = {touch: [], key: [], pending: null};
+    addEventListener('pointerdown', e => { latency.pending = ['touch', e.timeStamp]; }, true);
+    addEventListener('keydown', e => { latency.pending = ['key', e.timeStamp]; }, true);
+})()""" + ";\n" + browser.on_module("""value => {
+    const latency = window.orvessaLatency;
+    const pixel = new Uint8Array(4);
+    const post = value.postMainLoop;
+    value.postMainLoop = () => {
+        if (post) post();
+        if (latency.pending === null) return;
+        const gl = value.ctx;
+        gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, pixel);
+        latency[latency.pending[0]].push(performance.now() - latency.pending[1]);
+        latency.pending = null;
+    };
+}""")
+TOUCH_AND_KEY_PAIRS = 15
+
 RESOURCES = """Object.fromEntries(performance.getEntriesByType('resource')
     .map(e => [e.name.split('/').pop(), [e.startTime, e.responseEnd]]))"""
 
@@ -156,6 +178,19 @@ def page_frames_and_keys(site):
         return renderer, version, frames, keys
 
 
+def touch_and_key(site):
+    """A tap on the turn-left control and a press of the Left key, alternately, on the page at
+    a phone's size with touch."""
+    with browser.Session(site, before_page=(LATENCY,), phone=True) as page:
+        page.settle()
+        page.tap('[data-key="ArrowRight"]')  # the first touch also puts the guide away
+        page.value("orvessaLatency.touch = []")
+        for _ in range(TOUCH_AND_KEY_PAIRS):
+            page.tap('[data-key="ArrowLeft"]')
+            page.press("Left")
+        return page.value("[orvessaLatency.touch, orvessaLatency.key]")
+
+
 def native_cases(bench):
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
         env = dict(os.environ, LIBGL_ALWAYS_SOFTWARE="1")
@@ -195,7 +230,7 @@ def machine():
     }
 
 
-def section(info, sizes, loads, renderer, version, frames, keys, native, load_before,
+def section(info, sizes, loads, renderer, version, frames, keys, native, latency, load_before,
             load_after):
     def spread(values):
         return "%s (%s to %s, %d)" % (ms(median(values)), ms(min(values)), ms(max(values)),
@@ -265,6 +300,21 @@ def section(info, sizes, loads, renderer, version, frames, keys, native, load_be
     lines.append("| key press | %s | %s | %s | %.1f |" % (
         spread(page_key), spread([k[0] for k in keys]), spread(native["keyPress/onKey"]),
         median(page_key) / median(native["keyPress/onKey"])))
+    touches, presses = latency
+    lines += ["", "### A touch against a key press, to the next frame", "",
+              "The page at a phone's size (%d × %d CSS pixels, %d device pixels to each, so a "
+              "%d × %d canvas) with touch emulated, the two alternating on the same page: a tap "
+              "on the turn-left control and a press of the Left key, each turning the view by "
+              "1°. Each counts from the input event's own time stamp to the end of the next "
+              "frame, with the same one-pixel `gl.readPixels` after it."
+              % (browser.PHONE["width"], browser.PHONE["height"],
+                 browser.PHONE["deviceScaleFactor"],
+                 browser.PHONE["width"] * browser.PHONE["deviceScaleFactor"],
+                 browser.PHONE["height"] * browser.PHONE["deviceScaleFactor"]), "",
+              "| Input | To the next frame | Touch / key |", "|---|---|---|",
+              "| a touch on a control | %s | %.2f |" % (spread(touches),
+                                                        median(touches) / median(presses)),
+              "| a key press | %s | |" % spread(presses)]
     with open(os.path.join(ROOT, "bench", "web_notes.md")) as notes:
         lines += ["", notes.read().strip()]
     return "\n".join(lines) + "\n"
@@ -281,7 +331,8 @@ def main(argv):
     native = native_cases(bench)
     loads = first_frames(site)
     renderer, version, frames, keys = page_frames_and_keys(site)
-    text = section(info, sizes, loads, renderer, version, frames, keys, native, before,
+    latency = touch_and_key(site)
+    text = section(info, sizes, loads, renderer, version, frames, keys, native, latency, before,
                    report_section.load_average())
     report_section.replace_section(report, HEADING, text)
     print(text)
