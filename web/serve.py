@@ -57,9 +57,10 @@ def main():
     server = make_server(args.site, host, args.port)
     print("Orvessa in a browser: http://127.0.0.1:%d/ (Ctrl-C stops serving)" % args.port)
     if args.lan:
+        print("Listening on every interface of %s; from a phone on the same network:"
+              % socket.gethostname())
         for address in lan_addresses():
-            print("  from a phone on the same network: http://%s:%d/" % (address, args.port))
-        print("  (%s listens on every interface)" % socket.gethostname())
+            print("  http://%s:%d/" % (address, args.port))
     try:
         server.serve_forever()
     except KeyboardInterrupt:
