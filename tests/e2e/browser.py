@@ -148,8 +148,9 @@ class Site:
 
 # ---- The browser.
 
-class DevTools:
-    """One DevTools protocol connection: commands in order, events kept until asked for."""
+class Connection:
+    """A browser's protocol over a WebSocket: numbered JSON commands, answered in order, and
+    events kept until asked for (DevTools and WebDriver BiDi alike)."""
 
     def __init__(self, url, timeout=60):
         websocket = _import_websocket()
@@ -157,22 +158,25 @@ class DevTools:
         self.next_id = 0
         self.events = []
 
-    def call(self, method, timeout=60, **params):
+    def _receive(self, deadline, what):
+        self.socket.settimeout(max(deadline - time.monotonic(), 0.01))
+        try:
+            message = json.loads(self.socket.recv())
+        except Exception as error:
+            raise driver.DriverError("no %s: %s" % (what, error))
+        if "method" in message and "id" not in message:
+            self.events.append(message)
+        return message
+
+    def send(self, method, params, timeout):
+        """Sends one command and returns its answer, whole."""
         self.next_id += 1
         self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
         deadline = time.monotonic() + timeout
         while True:
-            self.socket.settimeout(max(deadline - time.monotonic(), 0.01))
-            try:
-                message = json.loads(self.socket.recv())
-            except Exception as error:
-                raise driver.DriverError("no answer to %s: %s" % (method, error))
+            message = self._receive(deadline, "answer to " + method)
             if message.get("id") == self.next_id:
-                if "error" in message:
-                    raise driver.DriverError("%s failed: %s" % (method, message["error"]))
-                return message.get("result", {})
-            if "method" in message:
-                self.events.append(message)
+                return message
 
     def wait_event(self, method, timeout=60):
         """The first event of a kind that came since the last time one was taken; waits for
@@ -183,13 +187,20 @@ class DevTools:
                 if event["method"] == method:
                     self.events.remove(event)
                     return event["params"]
-            self.socket.settimeout(max(deadline - time.monotonic(), 0.01))
-            try:
-                message = json.loads(self.socket.recv())
-            except Exception as error:
-                raise driver.DriverError("no %s event: %s" % (method, error))
-            if "method" in message:
-                self.events.append(message)
+            self._receive(deadline, method + " event")
+
+    def close(self):
+        self.socket.close()
+
+
+class DevTools(Connection):
+    """One DevTools protocol connection, to a tab."""
+
+    def call(self, method, timeout=60, **params):
+        message = self.send(method, params, timeout)
+        if "error" in message:
+            raise driver.DriverError("%s failed: %s" % (method, message["error"]))
+        return message.get("result", {})
 
     def evaluate(self, expression, timeout=60):
         """The value of a page expression; a promise is awaited."""
@@ -199,9 +210,6 @@ class DevTools:
             raise driver.DriverError("page script failed: %s\n%s"
                                      % (result["exceptionDetails"].get("text"), expression))
         return result["result"].get("value")
-
-    def close(self):
-        self.socket.close()
 
 
 class Chromium:

@@ -11,7 +11,6 @@ import re
 import shutil
 import subprocess
 import tempfile
-import time
 
 import browser
 import driver
@@ -43,32 +42,20 @@ def require_tools():
         raise driver.DriverError("no %s (tools/deps.sh installs firefox-esr)" % FIREFOX)
 
 
-class BiDi:
-    """One WebDriver BiDi session: commands in order, events set aside."""
+class BiDi(browser.Connection):
+    """One WebDriver BiDi session, on the browser's first tab."""
 
     def __init__(self, url, timeout=60):
-        websocket = browser._import_websocket()
-        self.socket = websocket.create_connection(url, timeout=timeout, suppress_origin=True)
-        self.next_id = 0
-        self.context = None
+        super().__init__(url, timeout)
         self.call("session.new", capabilities={"alwaysMatch": {"acceptInsecureCerts": True}})
         self.context = self.call("browsingContext.getTree")["contexts"][0]["context"]
 
     def call(self, method, timeout=60, **params):
-        self.next_id += 1
-        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
-        deadline = time.monotonic() + timeout
-        while True:
-            self.socket.settimeout(max(deadline - time.monotonic(), 0.01))
-            try:
-                message = json.loads(self.socket.recv())
-            except Exception as error:
-                raise driver.DriverError("no answer to %s: %s" % (method, error))
-            if message.get("id") == self.next_id:
-                if message.get("type") == "error":
-                    raise driver.DriverError("%s failed: %s: %s" % (
-                        method, message.get("error"), message.get("message")))
-                return message.get("result", {})
+        message = self.send(method, params, timeout)
+        if message.get("type") == "error":
+            raise driver.DriverError("%s failed: %s: %s" % (method, message.get("error"),
+                                                            message.get("message")))
+        return message.get("result", {})
 
     def evaluate(self, expression, timeout=60):
         """The value of a page expression (awaited if a promise), through JSON."""
@@ -87,7 +74,7 @@ class BiDi:
             self.call("session.end", timeout=5)
         except Exception:
             pass
-        self.socket.close()
+        super().close()
 
 
 class Firefox:
