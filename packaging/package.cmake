@@ -85,4 +85,11 @@ set(CPACK_STRIP_FILES ON)
 # Folders 0755 whatever the umask of the one who builds (with 002, lintian warns of 0775).
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# The source release, `cmake --build build --target package_source`: orvessa-<version>.tar.gz,
+# exactly the files git tracks under a folder of the same name (source_release.cmake).
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_PACKAGE_FILE_NAME orvessa-${PROJECT_VERSION})
+set(CPACK_PROJECT_CONFIG_FILE ${ORVESSA_PACKAGING_SOURCE}/source_release.cmake)
+set(CPACK_ORVESSA_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 include(CPack)
