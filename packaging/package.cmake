@@ -14,6 +14,13 @@ endif()
 find_program(ORVESSA_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
 find_program(ORVESSA_PYTHON python3)
 
+# The changelog's versions are written out, one per release: its latest must be this one.
+file(STRINGS ${ORVESSA_PACKAGING_SOURCE}/changelog.in orvessa_latest_change LIMIT_COUNT 1)
+if(NOT orvessa_latest_change MATCHES "^orvessa \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog.in: the latest entry should be for version "
+                      "${PROJECT_VERSION} (project() in CMakeLists.txt): ${orvessa_latest_change}")
+endif()
+
 # Compressed as Debian wants them: gzip -9, with no file name or time stamp inside.
 set(orvessa_packaging_files)
 foreach(name orvessa.6 changelog)

@@ -5,22 +5,17 @@ scripts still executable. Unpacked, it configures, builds and passes its own tes
 network and a private /tmp, so its Xvfb servers cannot meet anyone else's."""
 
 import os
-import re
 import shutil
 import subprocess
 import tarfile
 import tempfile
 import unittest
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-SOURCE_DIR = os.path.normpath(os.path.join(HERE, "..", ".."))
-BUILD_DIR = os.environ.get("ORVESSA_BUILD_DIR", os.path.join(SOURCE_DIR, "build"))
+import e2e_case
+
+SOURCE_DIR = os.path.normpath(os.path.join(e2e_case.HERE, "..", ".."))
+BUILD_DIR = e2e_case.BUILD_DIR
 ISOLATE = ["unshare", "--net", "--mount", "--propagation", "private"]
-
-
-def project_version():
-    with open(os.path.join(BUILD_DIR, "CMakeCache.txt")) as cache:
-        return re.search(r"^CMAKE_PROJECT_VERSION:STATIC=(.+)$", cache.read(), re.M).group(1)
 
 
 def tracked_files():
@@ -46,7 +41,7 @@ class SourceRelease(unittest.TestCase):
                                  os.path.join(BUILD_DIR, "CPackSourceConfig.cmake"), "-B", out],
                                 capture_output=True, text=True)
         self.assertEqual(packed.returncode, 0, "cpack:\n" + packed.stdout + packed.stderr)
-        top = "orvessa-" + project_version()
+        top = "orvessa-" + e2e_case.project_version()
         made = [name for name in os.listdir(out) if os.path.isfile(os.path.join(out, name))]
         self.assertEqual(made, [top + ".tar.gz"])
         tarball = os.path.join(out, made[0])
