@@ -1,7 +1,11 @@
-// Entry: opens the full-screen window, sets the scene up and hands over to GLUT.
+// Entry: answers --help and --version, or opens the full-screen window, sets the scene up and
+// hands over to GLUT.
 #include <GL/glut.h>
 
+#include <cstdio>
+
 #include "app/app_state.h"
+#include "app/command_line.h"
 #include "app/display.h"
 #include "app/keyboard.h"
 #include "app/scene_setup.h"
@@ -15,6 +19,13 @@ const char* const kWindowTitle = "Orvessa. use:arrow keys (AK). Sideways:'s' & A
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before glutInit, which needs a display and ends the program without one.
+    const CommandLineAnswer answer = readCommandLine(argc, argv);
+    if (!answer.run) {
+        std::fputs(answer.out.c_str(), stdout);
+        std::fputs(answer.err.c_str(), stderr);
+        return answer.exitCode;
+    }
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(800, 600);

@@ -14,6 +14,13 @@ endif()
 find_program(ORVESSA_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
 find_program(ORVESSA_PYTHON python3)
 
+# The changelog's versions are written out, one per release: its latest must be this one.
+file(STRINGS ${ORVESSA_PACKAGING_SOURCE}/changelog.in orvessa_latest_change LIMIT_COUNT 1)
+if(NOT orvessa_latest_change MATCHES "^orvessa \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog.in: the latest entry should be for version "
+                      "${PROJECT_VERSION} (project() in CMakeLists.txt): ${orvessa_latest_change}")
+endif()
+
 # Compressed as Debian wants them: gzip -9, with no file name or time stamp inside.
 set(orvessa_packaging_files)
 foreach(name orvessa.6 changelog)
@@ -85,4 +92,11 @@ set(CPACK_STRIP_FILES ON)
 # Folders 0755 whatever the umask of the one who builds (with 002, lintian warns of 0775).
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# The source release, `cmake --build build --target package_source`: orvessa-<version>.tar.gz,
+# exactly the files git tracks under a folder of the same name (source_release.cmake).
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_PACKAGE_FILE_NAME orvessa-${PROJECT_VERSION})
+set(CPACK_PROJECT_CONFIG_FILE ${ORVESSA_PACKAGING_SOURCE}/source_release.cmake)
+set(CPACK_ORVESSA_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 include(CPack)

@@ -2,6 +2,7 @@
 textures and the comparison of a captured frame with the frame a pose must give."""
 
 import os
+import re
 import shutil
 import tempfile
 import unittest
@@ -12,6 +13,7 @@ import scene_model as model
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 BINARY = os.environ.get("ORVESSA_BIN", os.path.join(HERE, "..", "..", "build", "orvessa"))
+BUILD_DIR = os.environ.get("ORVESSA_BUILD_DIR", os.path.dirname(BINARY))
 # Frames of a failed case are saved here (of every case with ORVESSA_E2E_KEEP_FRAMES=1).
 ARTIFACTS = os.environ.get("ORVESSA_E2E_ARTIFACTS",
                            os.path.join(HERE, "..", "..", "build", "e2e-artifacts"))
@@ -41,6 +43,12 @@ def readme_picture_command():
         raise AssertionError("README.md should hold one line starting with 'convert ', has %d"
                              % len(lines))
     return lines[0]
+
+
+def project_version():
+    """The version project() gives, as the build's cache holds it."""
+    with open(os.path.join(BUILD_DIR, "CMakeCache.txt")) as cache:
+        return re.search(r"^CMAKE_PROJECT_VERSION:STATIC=(.+)$", cache.read(), re.M).group(1)
 
 
 def close(a, b):

@@ -1,13 +1,15 @@
 """The Debian package: CPack builds it into a scratch folder from this build, and it is checked
-without installing it into this machine. Its file list and dependencies; lintian (no errors);
-the desktop entry; the manual page, rendered without warnings; the icon. Then it is unpacked
-into a scratch root, and its launcher, started from an empty folder, shows the scene's own
-textures; from a folder holding all six pictures, those pictures; from a folder that lacks one
-of them, the scene's own again."""
+without installing it into this machine. Its file list and dependencies; lintian (no errors, no
+warning about the copyright file); the licence, as in LICENSE; the desktop entry; the manual
+page, rendered without warnings; the icon. Then it is unpacked into a scratch root, and its
+launcher answers --version and the manual page's examples as the page shows, without a
+display; started from an empty folder, it shows the scene's own textures; from a folder holding
+all six pictures, those pictures; from a folder that lacks one of them, the scene's own
+again."""
 
 import glob
 import os
-import re
+import shlex
 import shutil
 import subprocess
 import tempfile
@@ -17,7 +19,8 @@ import driver
 import e2e_case
 import scene_model as model
 
-BUILD_DIR = os.environ.get("ORVESSA_BUILD_DIR", os.path.dirname(e2e_case.BINARY))
+BUILD_DIR = e2e_case.BUILD_DIR
+SOURCE_DIR = os.path.join(e2e_case.HERE, "..", "..")
 FILES = {
     "usr/bin/orvessa",
     "usr/libexec/orvessa/orvessa",
@@ -33,12 +36,6 @@ DEPENDS = ("libglut", "libglu1", "libopengl0", "libglx0", "libstdc++6", "libc6")
 
 def run(*args, **kwargs):
     return subprocess.run(args, capture_output=True, text=True, **kwargs)
-
-
-def project_version():
-    with open(os.path.join(BUILD_DIR, "CMakeCache.txt")) as cache:
-        found = re.search(r"^CMAKE_PROJECT_VERSION:STATIC=(.+)$", cache.read(), re.M)
-    return found.group(1)
 
 
 class Package(e2e_case.E2ECase):
@@ -69,7 +66,7 @@ class Package(e2e_case.E2ECase):
     def test_name_files_and_dependencies(self):
         arch = run("dpkg", "--print-architecture").stdout.strip()
         self.assertEqual(os.path.basename(self.deb),
-                         "orvessa_%s_%s.deb" % (project_version(), arch))
+                         "orvessa_%s_%s.deb" % (e2e_case.project_version(), arch))
         listed = run("dpkg-deb", "-c", self.deb).stdout.splitlines()
         files = {line.split(None, 5)[5][2:] for line in listed if not line.startswith("d")}
         self.assertEqual(files, FILES)
@@ -82,6 +79,19 @@ class Package(e2e_case.E2ECase):
         lint = run("lintian", "--fail-on", "error", "--tag-display-limit", "0", self.deb,
                    env=dict(os.environ, TMPDIR=self.scratch))
         self.assertEqual(lint.returncode, 0, "lintian:\n" + lint.stdout + lint.stderr)
+        about_copyright = [line for line in lint.stdout.splitlines() if "copyright" in line]
+        self.assertEqual(about_copyright, [], "lintian on the copyright file")
+        # Every file under Expat, whose text is LICENSE's word for word (" ." lines aside).
+        with open(os.path.join(self.root, "usr/share/doc/orvessa/copyright")) as shipped:
+            paragraphs = shipped.read().split("\n\n")
+        files = [p for p in paragraphs if p.startswith("Files: *\n")]
+        self.assertEqual([p.splitlines()[-1] for p in files], ["License: Expat"])
+        texts = [p for p in paragraphs if p.startswith("License: Expat\n")]
+        self.assertEqual(len(texts), 1, "one Expat licence paragraph")
+        with open(os.path.join(SOURCE_DIR, "LICENSE")) as source:
+            licence = source.read().split("Permission", 1)[1].split()
+        self.assertEqual([w for w in texts[0].split("Permission", 1)[1].split() if w != "."],
+                         licence)
 
         desktop = os.path.join(self.root, "usr/share/applications/orvessa.desktop")
         valid = run("desktop-file-validate", desktop)
@@ -106,6 +116,32 @@ class Package(e2e_case.E2ECase):
         described = run("/usr/bin/identify", "-format", "%m %w %h %k", icon).stdout.split()
         self.assertEqual(described[:3], ["PNG", "256", "256"])
         self.assertGreater(int(described[3]), 1000, "the icon has too few colours to be a view")
+
+    def test_launcher_answers_as_the_manual_page_shows_without_a_display(self):
+        launcher = os.path.join(self.root, "usr/bin/orvessa")
+        env = dict(os.environ)
+        env.pop("DISPLAY", None)
+        version = run(launcher, "--version", env=env, cwd=self.workdir)
+        self.assertEqual((version.returncode, version.stdout, version.stderr),
+                         (0, "orvessa %s\n" % e2e_case.project_version(), ""))
+
+        # Each "$ orvessa ..." line of the page is a command; the lines after it, up to the
+        # next command or a blank line, what it prints.
+        page = os.path.join(self.root, "usr/share/man/man6/orvessa.6.gz")
+        text = run("man", "-l", page, env=dict(env, LC_ALL="C", MANWIDTH="200")).stdout
+        examples, shown = [], None
+        for line in (line.strip() for line in text.splitlines()):
+            if line.startswith("$ orvessa"):
+                shown = []
+                examples.append((line[2:], shown))
+            elif shown is not None and line:
+                shown.append(line)
+            else:
+                shown = None
+        self.assertGreaterEqual(len(examples), 2, "the manual page's examples:\n" + text)
+        for command, shown in examples:
+            got = run(launcher, *shlex.split(command)[1:], env=env, cwd=self.workdir)
+            self.assertEqual((got.stdout + got.stderr).splitlines(), shown, command)
 
     def test_unpacked_launcher_picks_its_textures(self):
         launcher = os.path.join(self.root, "usr/bin/orvessa")
