@@ -1,5 +1,5 @@
-// Makes the six textures with textures.wasm (tools/texture_generator.cpp, the native build's
-// generator) off the page's thread and hands them over as BMP file bytes (textures.js).
+// Makes some of the six textures with the generator the page has compiled (textures.wasm,
+// tools/texture_generator.cpp) and hands them back as BMP file bytes (start.js).
 'use strict';
 
 // The module needs no runtime: these are all it imports.
@@ -10,39 +10,25 @@ var imports = {
   },
 };
 
-function instantiate() {
-  var response = fetch('textures.wasm');
-  // Compiled while it downloads where the server says application/wasm; any other server
-  // still works.
-  return WebAssembly.instantiateStreaming(response, imports).catch(function() {
-    return response.then(function(answer) {
-      if (!answer.ok) {
-        throw new Error('textures.wasm: ' + answer.status);
-      }
-      return answer.arrayBuffer();
-    }).then(function(bytes) {
-      return WebAssembly.instantiate(bytes, imports);
-    });
-  });
-}
-
 function cString(memory, address) {
   var bytes = new Uint8Array(memory.buffer, address);
-  var end = bytes.indexOf(0);
-  return String.fromCharCode.apply(null, bytes.subarray(0, end));
+  return String.fromCharCode.apply(null, bytes.subarray(0, bytes.indexOf(0)));
 }
 
-instantiate().then(function(result) {
-  var module = result.instance.exports;
-  module._initialize();
-  var files = [];
-  for (var i = 0; i < module.orvessa_texture_count(); ++i) {
-    var address = module.orvessa_texture_make(i);
-    var bytes = new Uint8Array(module.memory.buffer, address, module.orvessa_texture_size());
-    files.push({name: cString(module.memory, module.orvessa_texture_name(i)),
-                bytes: bytes.slice()});
-  }
-  self.postMessage({files: files}, files.map(function(file) { return file.bytes.buffer; }));
-}).catch(function(error) {
-  self.postMessage({error: String(error)});
-});
+// {module: the compiled generator, textures: the indices to make}
+self.onmessage = function(event) {
+  WebAssembly.instantiate(event.data.module, imports).then(function(instance) {
+    var generator = instance.exports;
+    generator._initialize();
+    var files = event.data.textures.map(function(index) {
+      var address = generator.orvessa_texture_make(index);
+      var bytes = new Uint8Array(generator.memory.buffer, address,
+                                 generator.orvessa_texture_size());
+      return {name: cString(generator.memory, generator.orvessa_texture_name(index)),
+              bytes: bytes.slice()};
+    });
+    self.postMessage({files: files}, files.map(function(file) { return file.bytes.buffer; }));
+  }).catch(function(error) {
+    self.postMessage({error: String(error)});
+  });
+};
