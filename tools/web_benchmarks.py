@@ -2,7 +2,7 @@
 """Measures the web version and writes its section at the end of docs/benchmarks.md (replacing
 the section an earlier run wrote there, leaving the rest of the page alone).
 
-Usage: tools/web_benchmarks.py SITE_DIR NATIVE_BENCH REPORT [BEFORE_SITE_DIR]
+Usage: tools/web_benchmarks.py SITE_DIR NATIVE_BENCH REPORT [BEFORE_SITE_DIR BEFORE_LABEL]
   SITE_DIR         the web build's site folder (build-web/site)
   NATIVE_BENCH     the benchmark program of a Release build (build-bench/bench/orvessa_bench),
                    run here for the native frame and key press, so that both sides come from
@@ -10,6 +10,7 @@ Usage: tools/web_benchmarks.py SITE_DIR NATIVE_BENCH REPORT [BEFORE_SITE_DIR]
   REPORT           the page to write the section into
   BEFORE_SITE_DIR  optional: the site of an earlier build, whose first visit (transfer and
                    first frame) is measured in the same run, alternating with SITE_DIR's
+  BEFORE_LABEL     what that build is, for the page (e.g. "commit `5fd7064`")
 
 tools/run_benchmarks.sh calls it after the native benchmarks. The page is driven as the web
 cases drive it (tests/e2e/browser.py): served on a local port, in headless Chromium with
@@ -227,17 +228,16 @@ def same_every_time(runs):
             "run's." % " and ".join(varied))
 
 
-def first_visit_lines(runs):
+def first_visit_lines(runs, before_label):
     lines = ["", "### The first visit, before and after", "",
              "Measured at the server: every answer it gave during a first visit (fresh "
              "Chromium, empty profile) until the first frame was drawn, the service worker "
              "(if any) had filled its cache and taken over, and no request had come for a "
              "second; the worker's own requests are counted with the page's. Bytes are the "
              "answers' bodies (headers left out); gzip is what the same bodies would be at "
-             "level 6. \"Before\" is the page as it was before it made its own textures and "
-             "worked offline (commit `5fd7064`, built with the same compiler), served from "
-             "a scratch folder; both pages were loaded %d times each, alternating. %s"
-             % (LOAD_RUNS, same_every_time(runs)), "",
+             "level 6. \"Before\" is an earlier build of the page (%s, built with the same "
+             "compiler), served from a folder of its own; both pages were loaded %d times "
+             "each, alternating. %s" % (before_label, LOAD_RUNS, same_every_time(runs)), "",
              "| Page | Requests (status: count) | Raw | gzip | First frame after navigation |",
              "|---|---|---|---|---|"]
     for label in ("before", "after"):
@@ -360,7 +360,7 @@ def section(info, sizes, loads, renderer, version, frames, keys, native, load_be
               "and a one-pixel `gl.readPixels` after it has waited for the drawing.", "",
               "| Point | Time after navigation |", "|---|---|",
               "| `orvessa.wasm` received | %s |" % spread([r["wasm"] for r in loads]),
-              "| textures made (the worker's six files handed to the page) | %s |"
+              "| textures made (both workers' files handed to the page) | %s |"
               % spread([r["textures"] for r in loads]),
               "| runtime ready (wasm compiled, textures in its folder), `main` starts | %s |"
               % spread([r["ready"] for r in loads]),
@@ -396,7 +396,7 @@ def section(info, sizes, loads, renderer, version, frames, keys, native, load_be
 
 
 def main(argv):
-    if len(argv) not in (4, 5):
+    if len(argv) not in (4, 6):
         sys.exit(__doc__)
     site, bench, report = argv[1:4]
     browser.require_tools(site)
@@ -406,7 +406,8 @@ def main(argv):
     native = native_cases(bench)
     loads = first_frames(site)
     renderer, version, frames, keys = page_frames_and_keys(site)
-    visits = first_visit_lines(first_visit_comparison(argv[4], site)) if len(argv) == 5 else ()
+    visits = (first_visit_lines(first_visit_comparison(argv[4], site), argv[5])
+              if len(argv) == 6 else ())
     text = section(info, sizes, loads, renderer, version, frames, keys, native, before,
                    report_section.load_average(), visits)
     report_section.replace_section(report, HEADING, text)
