@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """Renders the desktop icon from the program itself: its start view on a private Xvfb, the
-hall's front cut out as a square and scaled to 256 x 256.
+hall's front cut out as a square and scaled to 256 x 256. tools/web_icons.sh renders the web
+page's icons with it too, at other sizes and in few colours.
 
-Usage: packaging/render_icon.py PROGRAM TEXTURE_DIR OUTPUT_PNG
+Usage: packaging/render_icon.py PROGRAM TEXTURE_DIR OUTPUT_PNG [SIZE [COLOURS]]
+  SIZE     the side in pixels (256)
+  COLOURS  a palette of at most this many colours, without dithering, for a small file
 """
 
 import os
@@ -17,14 +20,16 @@ import driver  # noqa: E402
 CONVERT = "/usr/bin/convert"  # ImageMagick's, whatever else is on PATH
 # On the 1024 x 768 start view: the hall's front with its door, the pool's end and the lawn.
 CROP = "640x640+216+0"
-SIZE = "256x256"
+SIZE = 256
 
 
 def main(argv):
-    if len(argv) != 4:
+    if len(argv) not in (4, 5, 6):
         print(__doc__.strip(), file=sys.stderr)
         return 2
-    program, texture_dir, output = (os.path.abspath(a) for a in argv[1:])
+    program, texture_dir, output = (os.path.abspath(a) for a in argv[1:4])
+    size = int(argv[4]) if len(argv) > 4 else SIZE
+    palette = ["+dither", "-colors", argv[5], "PNG8:"] if len(argv) > 5 else [""]
     driver.require_tools()
     # The scratch folder sits beside the output, so that the final move is one rename.
     with tempfile.TemporaryDirectory(prefix=".icon-", dir=os.path.dirname(output)) as scratch:
@@ -40,8 +45,9 @@ def main(argv):
         # Made in the scratch folder and moved, so that a failed run leaves no icon behind;
         # no time stamps, so an unchanged view gives an unchanged file.
         partial = os.path.join(scratch, "icon.png")
-        subprocess.run([CONVERT, frame_png, "-crop", CROP, "+repage", "-resize", SIZE,
-                        "-strip", partial], check=True)
+        subprocess.run([CONVERT, frame_png, "-crop", CROP, "+repage", "-resize",
+                        "%dx%d" % (size, size), "-strip"] + palette[:-1] + [palette[-1] + partial],
+                       check=True)
         os.replace(partial, output)
     return 0
 

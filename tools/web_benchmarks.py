@@ -2,19 +2,24 @@
 """Measures the web version and writes its section at the end of docs/benchmarks.md (replacing
 the section an earlier run wrote there, leaving the rest of the page alone).
 
-Usage: tools/web_benchmarks.py SITE_DIR NATIVE_BENCH REPORT
-  SITE_DIR      the web build's site folder (build-web/site)
-  NATIVE_BENCH  the benchmark program of a Release build (build-bench/bench/orvessa_bench),
-                run here for the native frame and key press, so that both sides come from
-                the same run
-  REPORT        the page to write the section into
+Usage: tools/web_benchmarks.py SITE_DIR NATIVE_BENCH REPORT [BEFORE_SITE_DIR BEFORE_LABEL]
+  SITE_DIR         the web build's site folder (build-web/site)
+  NATIVE_BENCH     the benchmark program of a Release build (build-bench/bench/orvessa_bench),
+                   run here for the native frame and key press, so that both sides come from
+                   the same run
+  REPORT           the page to write the section into
+  BEFORE_SITE_DIR  optional: the site of an earlier build, whose first visit (transfer and
+                   first frame) is measured in the same run, alternating with SITE_DIR's
+  BEFORE_LABEL     what that build is, for the page (e.g. "commit `5fd7064`")
 
 tools/run_benchmarks.sh calls it after the native benchmarks. The page is driven as the web
 cases drive it (tests/e2e/browser.py): served on a local port, in headless Chromium with
 SwiftShader, 1024 x 768.
 """
 
+import functools
 import gzip
+import http.server
 import json
 import os
 import platform
@@ -23,6 +28,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -32,6 +38,7 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 import browser  # noqa: E402
 import report_section  # noqa: E402
+import serve  # noqa: E402  (imported by browser from web/)
 
 HEADING = "## The web version"
 LOAD_RUNS = 7
@@ -130,8 +137,12 @@ def size(value):
 def transfer_sizes(site):
     rows = []
     for label, names in (("wasm", ["orvessa.wasm"]), ("js", ["orvessa.js"]),
-                         ("data (the six textures)", ["orvessa.data"]),
-                         ("page (index.html, page.js)", ["index.html", "page.js"])):
+                         ("texture generator (textures.wasm)", ["textures.wasm"]),
+                         ("page (index.html, page.js, start.js, texture_worker.js, "
+                          "offline.js)", ["index.html", "page.js", "start.js",
+                                          "texture_worker.js", "offline.js"]),
+                         ("app (manifest.webmanifest, sw.js)", ["manifest.webmanifest", "sw.js"]),
+                         ("icons (icon-192.png, icon-512.png)", ["icon-192.png", "icon-512.png"])):
         raw = b"".join(open(os.path.join(site, n), "rb").read() for n in names)
         # Level 6: gzip's default, and what web servers commonly use.
         rows.append((label, len(raw), len(gzip.compress(raw, 6, mtime=0))))
@@ -147,7 +158,7 @@ def first_frames(site):
             timing = page.value("orvessaTiming")
             resources = page.value(RESOURCES)
             runs.append({
-                "data": resources["orvessa.data"][1],
+                "textures": page.value("orvessaStart.texturesMs"),
                 "wasm": resources["orvessa.wasm"][1],
                 "ready": timing["runtimeReady"],
                 "context": timing["contextDone"],
@@ -155,6 +166,117 @@ def first_frames(site):
                 "first": timing["firstFrame"],
             })
     return runs
+
+
+# ---- The first visit, before and after: every request the server answers, the service
+# worker's own included, and the first frame, for two sites in the same run.
+
+class CountingHandler(serve.QuietSiteHandler):
+    """The site's handler, keeping (path, status, body bytes, gzip bytes) of every answer."""
+
+    answers = None  # a list per site, set by first_visit
+
+    def send_response(self, code, message=None):
+        # Each connection has a handler of its own: the row is this answer's, whatever the
+        # other threads add meanwhile.
+        self.answer = [self.path, code, 0, 0]
+        self.answers.append(self.answer)
+        super().send_response(code, message)
+
+    def copyfile(self, source, outputfile):
+        body = source.read()
+        outputfile.write(body)
+        self.answer[2:] = [len(body), len(gzip.compress(body, 6, mtime=0))]
+
+
+# The service worker has filled its cache and taken over, or there is none to wait for (the
+# earlier page, or a worker that failed).
+WORKER_DONE = """(() => {
+    if (typeof orvessaOffline == 'undefined') return true;
+    if (orvessaOffline.error) return true;
+    const worker = navigator.serviceWorker.controller;
+    return worker !== null && worker.state === 'activated';
+})()"""
+
+
+def first_visit(site):
+    """One first visit in a fresh Chromium: the answers the server gave until the page had drawn
+    its first frame, its service worker (if any) was done and nothing more came for a second,
+    and the first frame's time after navigation."""
+    answers = []
+    handler = type("Handler", (CountingHandler,), {"answers": answers})
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
+                                             functools.partial(handler, directory=site))
+    url = "http://127.0.0.1:%d/" % server.server_address[1]
+    thread = threading.Thread(target=server.serve_forever, daemon=True)
+    thread.start()
+    chromium = None
+    try:
+        chromium = browser.Chromium()
+        page = browser.Page(chromium.tab, url, before_page=(TIMING,))
+        page.settle()
+        first = page.value("orvessaTiming.firstFrame")
+        page.wait_for_page(WORKER_DONE, 60, "the service worker")
+        settled = -1
+        while settled != len(answers):
+            settled = len(answers)
+            time.sleep(1)
+        return first, list(answers)
+    finally:
+        if chromium is not None:
+            chromium.stop()
+        server.shutdown()
+        server.server_close()
+
+
+def first_visit_comparison(before_site, after_site):
+    """LOAD_RUNS first visits of each site, alternating, so both see the same machine."""
+    runs = {"before": [], "after": []}
+    for _ in range(LOAD_RUNS):
+        for label, site in (("before", before_site), ("after", after_site)):
+            runs[label].append(first_visit(site))
+    return runs
+
+
+def same_every_time(runs):
+    def requests(answers):
+        return sorted((path, status, raw) for path, status, raw, _ in answers)
+
+    varied = [label for label in ("before", "after")
+              if any(requests(a) != requests(runs[label][0][1]) for _, a in runs[label])]
+    if not varied:
+        return "Each page's requests and bytes were the same in every run."
+    return ("The requests varied between runs of the %s page; the table shows the first "
+            "run's." % " and ".join(varied))
+
+
+def first_visit_lines(runs, before_label):
+    lines = ["", "### The first visit, before and after", "",
+             "Measured at the server: every answer it gave during a first visit (fresh "
+             "Chromium, empty profile) until the first frame was drawn, the service worker "
+             "(if any) had filled its cache and taken over, and no request had come for a "
+             "second; the worker's own requests are counted with the page's. Bytes are the "
+             "answers' bodies (headers left out); gzip is what the same bodies would be at "
+             "level 6. \"Before\" is an earlier build of the page (%s, built with the same "
+             "compiler), served from a folder of its own; both pages were loaded %d times "
+             "each, alternating. %s" % (before_label, LOAD_RUNS, same_every_time(runs)), "",
+             "| Page | Requests (status: count) | Raw | gzip | First frame after navigation |",
+             "|---|---|---|---|---|"]
+    for label in ("before", "after"):
+        firsts = [first for first, _ in runs[label]]
+        answers = runs[label][0][1]
+        statuses = {}
+        for _, status, _, _ in answers:
+            statuses[status] = statuses.get(status, 0) + 1
+        lines.append("| %s | %d (%s) | %s | %s | %s (%s to %s, %d) |" % (
+            label, len(answers), ", ".join("%d: %d" % kv for kv in sorted(statuses.items())),
+            size(sum(a[2] for a in answers)), size(sum(a[3] for a in answers)),
+            ms(median(firsts)), ms(min(firsts)), ms(max(firsts)), len(firsts)))
+    lines += ["", "What the later page's first visit fetched (one run):", "",
+              "| Request | Status | Raw | gzip |", "|---|---|---|---|"]
+    for path, status, raw, packed in runs["after"][0][1]:
+        lines.append("| `%s` | %d | %s | %s |" % (path, status, size(raw), size(packed)))
+    return lines
 
 
 def page_frames_and_keys(site):
@@ -220,7 +342,8 @@ def machine():
     commit = subprocess.run(["git", "rev-parse", "--short", "HEAD"], cwd=ROOT,
                             capture_output=True, text=True).stdout.strip() or "unknown"
     dirty = subprocess.run(["git", "status", "--porcelain", "--", "CMakeLists.txt", "app",
-                            "camera", "image", "scene", "web", "tools/make_textures.cpp"],
+                            "camera", "image", "scene", "web", "tools/make_textures.cpp",
+                            "tools/texture_generator.cpp"],
                            cwd=ROOT, capture_output=True, text=True).stdout.strip()
     return {
         "cpu": cpu, "cores": os.cpu_count(), "system": "%s %s" % (platform.system(),
@@ -231,7 +354,7 @@ def machine():
 
 
 def section(info, sizes, loads, renderer, version, frames, keys, native, latency, load_before,
-            load_after):
+            load_after, first_visits=()):
     def spread(values):
         return "%s (%s to %s, %d)" % (ms(median(values)), ms(min(values)), ms(max(values)),
                                       len(values))
@@ -256,22 +379,24 @@ def section(info, sizes, loads, renderer, version, frames, keys, native, latency
              "| Load average (1, 5, 15 min) | %s before the run; %s after it |"
              % (load_before, load_after), "",
              "### Transfer size", "",
-             "What a browser downloads, as built; gzip at level 6 is what a server that "
-             "compresses would send.", "",
+             "The site's files, as built; gzip at level 6 is what a server that "
+             "compresses would send. What a first visit fetches of them is measured below.", "",
              "| File | Raw | gzip |", "|---|---|---|"]
     for label, raw, packed in sizes:
         lines.append("| %s | %s | %s |" % (label, size(raw), size(packed)))
     total_raw = sum(r for _, r, _ in sizes)
     total_gz = sum(g for _, _, g in sizes)
-    lines += ["| all | %s | %s |" % (size(total_raw), size(total_gz)), "",
-              "### From navigation to the first frame", "",
+    lines += ["| all | %s | %s |" % (size(total_raw), size(total_gz))]
+    lines += list(first_visits)
+    lines += ["", "### From navigation to the first frame", "",
               "Each run starts a fresh Chromium with an empty profile (no cached files, no "
               "compiled code kept) and loads the page from this machine; times count from the "
               "navigation's start. The first frame counts once the display callback has returned "
               "and a one-pixel `gl.readPixels` after it has waited for the drawing.", "",
               "| Point | Time after navigation |", "|---|---|",
               "| `orvessa.wasm` received | %s |" % spread([r["wasm"] for r in loads]),
-              "| `orvessa.data` received | %s |" % spread([r["data"] for r in loads]),
+              "| textures made (both workers' files handed to the page) | %s |"
+              % spread([r["textures"] for r in loads]),
               "| runtime ready (wasm compiled, textures in its folder), `main` starts | %s |"
               % spread([r["ready"] for r in loads]),
               "| WebGL context made (`glutCreateWindow`) | %s |"
@@ -321,9 +446,9 @@ def section(info, sizes, loads, renderer, version, frames, keys, native, latency
 
 
 def main(argv):
-    if len(argv) != 4:
+    if len(argv) not in (4, 6):
         sys.exit(__doc__)
-    site, bench, report = argv[1:]
+    site, bench, report = argv[1:4]
     browser.require_tools(site)
     before = report_section.load_average()
     info = machine()
@@ -332,8 +457,10 @@ def main(argv):
     loads = first_frames(site)
     renderer, version, frames, keys = page_frames_and_keys(site)
     latency = touch_and_key(site)
+    visits = (first_visit_lines(first_visit_comparison(argv[4], site), argv[5])
+              if len(argv) == 6 else ())
     text = section(info, sizes, loads, renderer, version, frames, keys, native, latency, before,
-                   report_section.load_average())
+                   report_section.load_average(), visits)
     report_section.replace_section(report, HEADING, text)
     print(text)
 
