@@ -315,7 +315,7 @@ def on_module(adapt):
 })()""" % adapt
 
 
-# The page always ships its textures. To start it as the desktop program starts in a folder
+# The page always makes its textures. To start it as the desktop program starts in a folder
 # without them, this script removes them from the program's folder once they are loaded and
 # before main runs.
 WITHOUT_TEXTURES = on_module("""module => {
