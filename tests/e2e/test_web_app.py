@@ -104,6 +104,7 @@ class AppSession:
         self.page.tab.call("Page.reload")
         self.wait("typeof orvessaReloading == 'undefined' && typeof orvessaPage == 'object' && "
                   "orvessaPage.frames >= 1", what)
+        web_case.put_guide_away(self.page)
 
     def go_offline(self):
         self.site.stop()

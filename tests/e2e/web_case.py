@@ -54,6 +54,16 @@ class FolderPage:
 GUIDE_SHOWN = "!document.getElementById('guide').hidden"
 
 
+def put_guide_away(page):
+    """The guide to the keys covers the view from the page's start until the first key. F1
+    puts it away and never reaches the program, which then shows what it shows on the
+    desktop."""
+    if not page.value(GUIDE_SHOWN):
+        raise driver.DriverError("the page should show its guide on load")
+    page.keys("F1")
+    page.wait_for_page("!(%s)" % GUIDE_SHOWN, 10, "the guide to go")
+
+
 class WebSession:
     def __init__(self, folder, log, with_textures, phone=False, browser_session=browser.Session):
         before_page = () if with_textures else (browser.WITHOUT_TEXTURES,)
@@ -63,13 +73,7 @@ class WebSession:
     def __enter__(self):
         page = FolderPage(self.session.__enter__(), self.folder)
         try:
-            # The guide to the keys covers the view from the start until the first key. F1
-            # puts it away and never reaches the program, which then shows what it shows on
-            # the desktop.
-            if not page.value(GUIDE_SHOWN):
-                raise driver.DriverError("the page should show its guide on load")
-            page.keys("F1")
-            page.wait_for_page("!(%s)" % GUIDE_SHOWN, 10, "the guide to go")
+            put_guide_away(page)
             if page.drop_changes():
                 page.page.press("a")
         except BaseException:
