@@ -362,7 +362,7 @@ def section(info, sizes, loads, renderer, version, frames, keys, native, latency
     lines = [HEADING, "",
              "Written by `tools/web_benchmarks.py`, which `tools/run_benchmarks.sh` runs after "
              "the cases above; every number below is from one run of it on the machine "
-             "described here. The page (`build-web/`, a Release build) is served from this "
+             "described here. The page (`build-web/site/`, a Release build) is served from this "
              "machine and shown in headless Chromium at 1024 × 768, as the web cases show it; "
              "the native program's two cases run in the same run, under Xvfb with Mesa's "
              "llvmpipe as above. Times are given as median (fastest to slowest, number of "
