@@ -506,16 +506,26 @@ class Page:
 class Session:
     """The site, Chromium and the page on it; closes all of them on exit."""
 
+    # What serves the site folder: Site, or a subclass (a site that can go away).
+    site_class = Site
+
     def __init__(self, site_folder, log=None, before_page=(), phone=False):
         self.site_folder, self.log, self.before_page = site_folder, log, before_page
         self.phone = phone
-        self.site = self.browser = None
+        self.site = self.browser = self.page = None
+
+    def start_browser(self):
+        return Chromium(log=self.log)
+
+    def open_page(self):
+        return Page(self.browser.tab, self.site.url, self.before_page, phone=self.phone)
 
     def __enter__(self):
-        self.site = Site(self.site_folder)
+        self.site = self.site_class(self.site_folder)
         try:
-            self.browser = Chromium(log=self.log)
-            return Page(self.browser.tab, self.site.url, self.before_page, phone=self.phone)
+            self.browser = self.start_browser()
+            self.page = self.open_page()
+            return self.page
         except BaseException:
             self.__exit__()
             raise
@@ -525,5 +535,7 @@ class Session:
             if self.browser is not None:
                 self.browser.stop()
         finally:
-            self.site.stop()
+            # A case may have stopped the site already (the network gone).
+            if self.site.thread.is_alive():
+                self.site.stop()
         return False

@@ -155,11 +155,8 @@ class Page(browser.Page):
 class Session(browser.Session):
     """The site, Firefox and the page on it; closes all of them on exit."""
 
-    def __enter__(self):
-        self.site = browser.Site(self.site_folder)
-        try:
-            self.browser = Firefox(log=self.log)
-            return Page(self.browser.bidi, self.site.url, self.before_page, phone=self.phone)
-        except BaseException:
-            self.__exit__()
-            raise
+    def start_browser(self):
+        return Firefox(log=self.log)
+
+    def open_page(self):
+        return Page(self.browser.bidi, self.site.url, self.before_page, phone=self.phone)

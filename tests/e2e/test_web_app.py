@@ -51,32 +51,19 @@ class ClosingSite(browser.Site):
         self.thread.join()
 
 
-class AppSession:
+class AppSession(browser.Session):
     """The site (a copy, when the case changes it), Chromium and the page; the site can stop
     while the browser stays."""
 
+    site_class = ClosingSite
+
     def __init__(self, case, folder):
-        self.case, self.folder = case, folder
-        self.site = self.browser = None
+        super().__init__(folder, log=case.path("chromium.log"))
+        self.case = case
 
     def __enter__(self):
-        self.site = ClosingSite(self.folder)
-        try:
-            self.browser = browser.Chromium(log=self.case.path("chromium.log"))
-            self.page = browser.Page(self.browser.tab, self.site.url)
-            return self
-        except BaseException:
-            self.__exit__()
-            raise
-
-    def __exit__(self, *exc):
-        try:
-            if self.browser is not None:
-                self.browser.stop()
-        finally:
-            if self.site is not None and self.site.thread.is_alive():
-                self.site.stop()
-        return False
+        super().__enter__()
+        return self
 
     def value(self, expression):
         return self.page.value(expression)
