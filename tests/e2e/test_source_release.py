@@ -2,7 +2,8 @@
 scratch folder. The tarball holds exactly the files git tracks, under orvessa-<version>/, the
 scripts still executable. Unpacked, it configures, builds and passes its own tests
 (ctest -LE 'web|e2e') with no network: as root, in a namespace of its own (unshare) with no
-network and a private /tmp, so its Xvfb servers cannot meet anyone else's."""
+network and a private X socket folder (/tmp/.X11-unix), so its Xvfb servers cannot meet anyone
+else's."""
 
 import os
 import shutil
@@ -16,6 +17,12 @@ import e2e_case
 SOURCE_DIR = os.path.normpath(os.path.join(e2e_case.HERE, "..", ".."))
 BUILD_DIR = e2e_case.BUILD_DIR
 ISOLATE = ["unshare", "--net", "--mount", "--propagation", "private"]
+# In a network namespace of its own an X server finds every display number free and would take
+# the outer servers' socket files: it gets a folder of its own for them. Only that folder: the
+# build itself may well be under /tmp.
+X_SOCKETS = "/tmp/.X11-unix"
+PRIVATE_X_SOCKETS = "mkdir -p {0} && mount -t tmpfs orvessa-release {0} && chmod 1777 {0}".format(
+    X_SOCKETS)
 
 
 def tracked_files():
@@ -27,13 +34,12 @@ def tracked_files():
 
 
 def can_isolate():
-    return subprocess.run(ISOLATE + ["mount", "-t", "tmpfs", "orvessa-probe", "/tmp"],
+    return subprocess.run(ISOLATE + ["sh", "-c", PRIVATE_X_SOCKETS],
                           capture_output=True).returncode == 0
 
 
 class SourceRelease(unittest.TestCase):
     def test_tarball_holds_the_tracked_files_and_builds_offline(self):
-        # In the build folder, not /tmp: the isolated build gets a /tmp of its own.
         scratch = tempfile.mkdtemp(prefix="source-release-", dir=BUILD_DIR)
         self.addCleanup(shutil.rmtree, scratch, True)
         out = os.path.join(scratch, "out")
@@ -65,8 +71,8 @@ class SourceRelease(unittest.TestCase):
                   " --output-on-failure").format(top=top)
         env = dict(os.environ)
         if can_isolate():
-            print("network cut off, private /tmp (unshare)")
-            command = ISOLATE + ["sh", "-c", "mount -t tmpfs orvessa-release /tmp && " + script]
+            print("network cut off, private %s (unshare)" % X_SOCKETS)
+            command = ISOLATE + ["sh", "-c", PRIVATE_X_SOCKETS + " && " + script]
             env.pop("DISPLAY", None)  # the outer display is out of reach: with-xvfb starts one
         else:
             print("NOTE: unshare is not available (not root?): built with the network on")
