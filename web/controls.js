@@ -31,9 +31,10 @@ window.addEventListener('keydown', function(event) {
   if (event.key === 'F1') {
     event.preventDefault();
     event.stopImmediatePropagation();
-    showGuide(guide.hidden);
     if (guide.hidden) {
-      showPicturesMenu(false);
+      showGuide(true);
+    } else {
+      hideGuide();
     }
   } else {
     hideGuide();

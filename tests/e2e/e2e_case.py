@@ -51,6 +51,11 @@ def project_version():
         return re.search(r"^CMAKE_PROJECT_VERSION:STATIC=(.+)$", cache.read(), re.M).group(1)
 
 
+def covered_by(rects, col, row):
+    """Whether a pixel lies in one of some rectangles (x, y, width, height)."""
+    return any(x <= col < x + w and y <= row < y + h for x, y, w, h in rects)
+
+
 def close(a, b):
     return all(abs(x - y) <= TOLERANCE for x, y in zip(a, b))
 
@@ -133,7 +138,7 @@ class E2ECase(unittest.TestCase):
         for (col, row), surface in sorted(grid.items(), key=lambda item: item[0][::-1]):
             if only is not None and surface not in only:
                 continue
-            if any(x <= col < x + w and y <= row < y + h for x, y, w, h in covered):
+            if covered_by(covered, col, row):
                 continue
             got = frame.pixel(col, row)
             allowed = self.colours_of(surface, palette)

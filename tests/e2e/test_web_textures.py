@@ -9,7 +9,7 @@ import subprocess
 import unittest
 
 import bmp_files
-import driver
+import e2e_case
 import test_reload
 import web_case
 import scene_model as model
@@ -123,8 +123,8 @@ class ChosenPicture(web_case.WebCase):
                     if pixel is None:
                         continue
                     col, row = map(int, pixel)
-                    if not (0 <= col < size[0] and 0 <= row < size[1]) or any(
-                            cx <= col < cx + w and cy <= row < cy + h for cx, cy, w, h in covered):
+                    if not (0 <= col < size[0] and 0 <= row < size[1]) or e2e_case.covered_by(
+                            covered, col, row):
                         continue
                     if model.safe_surface_at(start, col, row, size=size) == model.LAWN:
                         self.assert_pixel(frame, pixel, model.LAWN, "lawn at x = %.0f" % x,
