@@ -19,7 +19,6 @@ SwiftShader, 1024 x 768.
 
 import functools
 import gzip
-import http.server
 import json
 import os
 import platform
@@ -28,7 +27,6 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -134,18 +132,25 @@ def size(value):
     return "%.1f kB" % (value / 1e3) if value < 1e6 else "%.2f MB" % (value / 1e6)
 
 
+# The site's files by what they are; "page" takes every file no other group names, so a file
+# added to the page is never left out of the table.
+FILE_GROUPS = (("wasm", ["orvessa.wasm"]), ("js", ["orvessa.js"]),
+               ("texture generator", ["textures.wasm"]),
+               ("app", ["manifest.webmanifest", "sw.js"]),
+               ("icons", ["icon-192.png", "icon-512.png"]))
+
+
 def transfer_sizes(site):
+    files = sorted(os.listdir(site))
+    named = {name for _, names in FILE_GROUPS for name in names}
+    groups = list(FILE_GROUPS) + [("page", [n for n in files if n not in named])]
     rows = []
-    for label, names in (("wasm", ["orvessa.wasm"]), ("js", ["orvessa.js"]),
-                         ("texture generator (textures.wasm)", ["textures.wasm"]),
-                         ("page (index.html, page.js, start.js, texture_worker.js, "
-                          "offline.js)", ["index.html", "page.js", "start.js",
-                                          "texture_worker.js", "offline.js"]),
-                         ("app (manifest.webmanifest, sw.js)", ["manifest.webmanifest", "sw.js"]),
-                         ("icons (icon-192.png, icon-512.png)", ["icon-192.png", "icon-512.png"])):
+    for label, names in groups:
+        names = [n for n in names if n in files]
         raw = b"".join(open(os.path.join(site, n), "rb").read() for n in names)
         # Level 6: gzip's default, and what web servers commonly use.
-        rows.append((label, len(raw), len(gzip.compress(raw, 6, mtime=0))))
+        rows.append(("%s (%s)" % (label, ", ".join(names)), len(raw),
+                     len(gzip.compress(raw, 6, mtime=0))))
     return rows
 
 
@@ -205,15 +210,9 @@ def first_visit(site):
     and the first frame's time after navigation."""
     answers = []
     handler = type("Handler", (CountingHandler,), {"answers": answers})
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
-                                             functools.partial(handler, directory=site))
-    url = "http://127.0.0.1:%d/" % server.server_address[1]
-    thread = threading.Thread(target=server.serve_forever, daemon=True)
-    thread.start()
-    chromium = None
-    try:
-        chromium = browser.Chromium()
-        page = browser.Page(chromium.tab, url, before_page=(TIMING,))
+    session = browser.Session(site, before_page=(TIMING,))
+    session.site_class = functools.partial(browser.Site, handler=handler)
+    with session as page:
         page.settle()
         first = page.value("orvessaTiming.firstFrame")
         page.wait_for_page(WORKER_DONE, 60, "the service worker")
@@ -222,11 +221,6 @@ def first_visit(site):
             settled = len(answers)
             time.sleep(1)
         return first, list(answers)
-    finally:
-        if chromium is not None:
-            chromium.stop()
-        server.shutdown()
-        server.server_close()
 
 
 def first_visit_comparison(before_site, after_site):

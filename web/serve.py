@@ -33,9 +33,10 @@ class QuietSiteHandler(SiteHandler):
         pass
 
 
-def make_server(folder, host, port, quiet=False):
-    handler = functools.partial(QuietSiteHandler if quiet else SiteHandler, directory=folder)
-    return http.server.ThreadingHTTPServer((host, port), handler)
+def make_server(folder, host, port, handler=SiteHandler):
+    """A server of the folder; `handler` is SiteHandler or a subclass of it."""
+    return http.server.ThreadingHTTPServer((host, port),
+                                           functools.partial(handler, directory=folder))
 
 
 def lan_addresses():

@@ -132,10 +132,10 @@ def parse_png(data):
 
 class Site:
     """A folder served at http://127.0.0.1:PORT/ by a thread of this process, on a free port
-    the system picks."""
+    the system picks; `handler` answers each request (serve.SiteHandler or a subclass)."""
 
-    def __init__(self, folder):
-        self.server = serve.make_server(folder, "127.0.0.1", 0, quiet=True)
+    def __init__(self, folder, handler=serve.QuietSiteHandler):
+        self.server = serve.make_server(folder, "127.0.0.1", 0, handler)
         self.url = "http://127.0.0.1:%d/" % self.server.server_address[1]
         self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
         self.thread.start()
