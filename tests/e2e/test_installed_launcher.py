@@ -13,7 +13,7 @@ import driver
 import e2e_case
 import scene_model as model
 
-BUILD_DIR = os.environ.get("ORVESSA_BUILD_DIR", os.path.dirname(e2e_case.BINARY))
+BUILD_DIR = e2e_case.BUILD_DIR
 INSTALLED = ["bin/orvessa", "libexec/orvessa/orvessa"] + [
     "share/orvessa/" + name for name in model.TEXTURE_FILES]
 

@@ -15,7 +15,7 @@ import scene_model as model
 sys.path.insert(0, os.path.join(e2e_case.HERE, "..", "..", "packaging"))
 import render_icon  # noqa: E402  (the icons' own renderer, for its crop)
 
-BUILD_DIR = os.environ.get("ORVESSA_BUILD_DIR", os.path.dirname(e2e_case.BINARY))
+BUILD_DIR = e2e_case.BUILD_DIR
 WEB_ICONS = os.path.join(e2e_case.HERE, "..", "..", "web", "icon-%d.png")
 # Root mean square difference, 0 to 1. The icons' 32 colours and another machine's GL driver
 # stay near 0.03; a changed texture or view goes well past this.
