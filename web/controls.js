@@ -11,6 +11,10 @@ var REPEATING_KEYS = ['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', 'PageUp
                       '+', '-'];
 
 var guide = document.getElementById('guide');
+// The guide comes with the program's first frame, over the view it explains. Painted any
+// earlier, over an empty page, it holds up the browser's compositor just as the program
+// creates its GL context, and the view appears later.
+var guideWaiting = true;
 var controlButtons = Array.prototype.slice.call(document.querySelectorAll('.pad [data-key]'));
 
 function showGuide(shown) {
@@ -19,11 +23,18 @@ function showGuide(shown) {
 }
 
 function hideGuide() {
+  // A key or a touch before the first frame means the guide is not wanted.
+  guideWaiting = false;
   showGuide(false);
   showPicturesMenu(false);
 }
 
-showGuide(true);
+afterFrame.push(function() {
+  if (guideWaiting) {
+    guideWaiting = false;
+    showGuide(true);
+  }
+});
 
 // F1 belongs to the page: it shows or hides the guide and never reaches the program. This
 // listener is the window's first, so it runs before GLUT's.

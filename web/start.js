@@ -1,8 +1,11 @@
 // What the page starts before the program's own code arrives: the six textures, made by the
-// generator the native build runs (tools/texture_generator.cpp, compiled to textures.wasm) in
-// two workers while the program's files download and compile; the program's main waits until
-// they are in its folder. Making them costs less than downloading them (2.95 MB), and their
-// bytes are the native files'.
+// generator the native build runs (tools/texture_generator.cpp, compiled to textures.wasm)
+// while the program's files download and compile; the program's main waits until they are in
+// its folder. Making them costs less than downloading them (2.95 MB), and their bytes are the
+// native files'.
+//
+// They are made here, on the page's own thread, before the first frame: there is nothing yet
+// to answer, and a worker's start-up costs more than it saves on a machine of two cores.
 'use strict';
 
 var orvessaStart = {
@@ -11,11 +14,15 @@ var orvessaStart = {
 };
 
 (function() {
-  // Two shares of about the same cost, one per worker: on a machine with two cores or more
-  // they take half the time one worker would.
-  var SHARES = [[0, 1], [2, 3, 4, 5]];  // minar, grass; door, pool, roof, sw
+  // The generator needs no runtime: these are all it imports.
+  var IMPORTS = {
+    env: {emscripten_notify_memory_growth: function() {}},
+    wasi_snapshot_preview1: {
+      proc_exit: function(code) { throw new Error('textures.wasm ended with status ' + code); },
+    },
+  };
 
-  // Compiled once, here, while it downloads; each worker gets the compiled module.
+  // Compiled while it downloads (the page preloads it).
   function compileGenerator() {
     var response = fetch('textures.wasm');
     return WebAssembly.compileStreaming(response.then(function(answer) {
@@ -33,42 +40,33 @@ var orvessaStart = {
     });
   }
 
-  function makeInWorker(generator, share) {
-    return new Promise(function(resolve, reject) {
-      var worker = new Worker('texture_worker.js');
-      worker.onmessage = function(event) {
-        worker.terminate();
-        if (event.data.error) {
-          reject(new Error(event.data.error));
-        } else {
-          resolve(event.data.files);
-        }
-      };
-      worker.onerror = function(event) {
-        worker.terminate();
-        reject(new Error(event.message || 'texture_worker.js failed'));
-      };
-      generator.then(function(module) {
-        worker.postMessage({module: module, textures: share});
-      }, function(error) {
-        worker.terminate();
-        reject(error);
-      });
-    });
+  function cString(memory, address) {
+    var bytes = new Uint8Array(memory.buffer, address);
+    return String.fromCharCode.apply(null, bytes.subarray(0, bytes.indexOf(0)));
   }
 
-  var made;
-  try {
-    var generator = compileGenerator();
-    made = Promise.all(SHARES.map(function(share) {
-      return makeInWorker(generator, share);
-    }));
-  } catch (error) {
-    made = Promise.reject(error);
+  // Every texture the generator knows, as {name, bytes of its BMP file}.
+  function makeAll(instance) {
+    var generator = instance.exports;
+    generator._initialize();
+    var files = [];
+    for (var index = 0; index < generator.orvessa_texture_count(); ++index) {
+      var address = generator.orvessa_texture_make(index);
+      // Copied out: the next texture reuses the generator's buffer.
+      files.push({
+        name: cString(generator.memory, generator.orvessa_texture_name(index)),
+        bytes: new Uint8Array(generator.memory.buffer, address,
+                              generator.orvessa_texture_size()).slice(),
+      });
+    }
+    return files;
   }
-  made = made.then(function(shares) {
+
+  var made = compileGenerator().then(function(module) {
+    return WebAssembly.instantiate(module, IMPORTS);
+  }).then(makeAll).then(function(files) {
     orvessaStart.texturesMs = performance.now();
-    return [].concat.apply([], shares);
+    return files;
   }, function(error) {
     // The program then starts as the desktop one does in a folder without them: white.
     orvessaStart.error = String(error);

@@ -1,5 +1,5 @@
-// The texture generator as a wasm module of its own, for the page's worker
-// (texture_worker.js): no runtime and no file system, only these exports.
+// The texture generator as a wasm module of its own, for the page (start.js): no runtime and
+// no file system, only these exports.
 #include <cstdint>
 #include <vector>
 
@@ -8,7 +8,7 @@
 #include "tools/texture_generator.h"
 
 namespace {
-// The texture made last: the worker copies it out before asking for the next.
+// The texture made last: the page copies it out before asking for the next.
 std::vector<std::uint8_t> made;
 } // namespace
 

@@ -55,11 +55,11 @@ GUIDE_SHOWN = "!document.getElementById('guide').hidden"
 
 
 def put_guide_away(page):
-    """The guide to the keys covers the view from the page's start until the first key. F1
+    """The guide to the keys covers the view from the first frame until the first key. F1
     puts it away and never reaches the program, which then shows what it shows on the
     desktop."""
     if not page.value(GUIDE_SHOWN):
-        raise driver.DriverError("the page should show its guide on load")
+        raise driver.DriverError("the page should show its guide with the first frame")
     page.keys("F1")
     page.wait_for_page("!(%s)" % GUIDE_SHOWN, 10, "the guide to go")
 
