@@ -40,6 +40,7 @@ import serve  # noqa: E402  (imported by browser from web/)
 
 HEADING = "## The web version"
 LOAD_RUNS = 7
+RUNNING_BROWSER_PAIRS = 15
 FRAMES = 40
 KEY_PRESSES = 15
 NATIVE_REPETITIONS = 9
@@ -204,6 +205,11 @@ WORKER_DONE = """(() => {
 })()"""
 
 
+def spread(values):
+    return "%s (%s to %s, %d)" % (ms(median(values)), ms(min(values)), ms(max(values)),
+                                  len(values))
+
+
 def first_visit(site):
     """One first visit in a fresh Chromium: the answers the server gave until the page had drawn
     its first frame, its service worker (if any) was done and nothing more came for a second,
@@ -221,6 +227,28 @@ def first_visit(site):
             settled = len(answers)
             time.sleep(1)
         return first, list(answers)
+
+
+class RunningBrowserSession(browser.Session):
+    """The page in a browser that has just shown it from another origin, localhost instead of
+    127.0.0.1: Chromium's GPU process, its compositor and the emulation's shaders are up, as in
+    a browser someone is already using, while nothing the first load cached, compiled or
+    registered serves this origin."""
+
+    def open_page(self):
+        browser.Page(self.browser.tab, self.site.url.replace("127.0.0.1", "localhost"))
+        return super().open_page()
+
+
+def first_frames_compared(before_site, after_site):
+    """RUNNING_BROWSER_PAIRS first frames of each site in a running browser, alternating."""
+    firsts = {"before": [], "after": []}
+    for _ in range(RUNNING_BROWSER_PAIRS):
+        for label, site in (("before", before_site), ("after", after_site)):
+            with RunningBrowserSession(site, before_page=(TIMING,)) as page:
+                page.settle()
+                firsts[label].append(page.value("orvessaTiming.firstFrame"))
+    return firsts
 
 
 def first_visit_comparison(before_site, after_site):
@@ -244,7 +272,7 @@ def same_every_time(runs):
             "run's." % " and ".join(varied))
 
 
-def first_visit_lines(runs, before_label):
+def first_visit_lines(runs, before_label, running):
     lines = ["", "### The first visit, before and after", "",
              "Measured at the server: every answer it gave during a first visit (fresh "
              "Chromium, empty profile) until the first frame was drawn, the service worker "
@@ -262,10 +290,25 @@ def first_visit_lines(runs, before_label):
         statuses = {}
         for _, status, _, _ in answers:
             statuses[status] = statuses.get(status, 0) + 1
-        lines.append("| %s | %d (%s) | %s | %s | %s (%s to %s, %d) |" % (
+        lines.append("| %s | %d (%s) | %s | %s | %s |" % (
             label, len(answers), ", ".join("%d: %d" % kv for kv in sorted(statuses.items())),
             size(sum(a[2] for a in answers)), size(sum(a[3] for a in answers)),
-            ms(median(firsts)), ms(min(firsts)), ms(max(firsts)), len(firsts)))
+            spread(firsts)))
+    before, after = running["before"], running["after"]
+    later = [b - a for a, b in zip(before, after)]
+    lines += ["", "The first frame above is in a browser started for the page, so it includes "
+              "Chromium's GPU process starting SwiftShader, which spreads over a second from run "
+              "to run. In a browser already running, the same first visits, %d of each page, "
+              "alternating; each run shows the page once from `localhost` and then measures it "
+              "from `127.0.0.1`, another origin, so no file, compiled code or service worker "
+              "of the first load serves the second:" % len(later), "",
+              "| Page | First frame after navigation |", "|---|---|",
+              "| before | %s |" % spread(before), "| after | %s |" % spread(after), "",
+              "Pair by pair, the later page's first frame came %s the earlier one's (the median "
+              "of the %d differences); it was the later of the two in %d of the %d pairs."
+              % ("%s before" % ms(-median(later)) if median(later) < 0 else
+                 "%s after" % ms(median(later)), len(later), sum(d > 0 for d in later),
+                 len(later))]
     lines += ["", "What the later page's first visit fetched (one run):", "",
               "| Request | Status | Raw | gzip |", "|---|---|---|---|"]
     for path, status, raw, packed in runs["after"][0][1]:
@@ -349,10 +392,6 @@ def machine():
 
 def section(info, sizes, loads, renderer, version, frames, keys, native, latency, load_before,
             load_after, first_visits=()):
-    def spread(values):
-        return "%s (%s to %s, %d)" % (ms(median(values)), ms(min(values)), ms(max(values)),
-                                      len(values))
-
     lines = [HEADING, "",
              "Written by `tools/web_benchmarks.py`, which `tools/run_benchmarks.sh` runs after "
              "the cases above; every number below is from one run of it on the machine "
@@ -389,7 +428,7 @@ def section(info, sizes, loads, renderer, version, frames, keys, native, latency
               "and a one-pixel `gl.readPixels` after it has waited for the drawing.", "",
               "| Point | Time after navigation |", "|---|---|",
               "| `orvessa.wasm` received | %s |" % spread([r["wasm"] for r in loads]),
-              "| textures made (both workers' files handed to the page) | %s |"
+              "| textures made (the six files' bytes ready on the page) | %s |"
               % spread([r["textures"] for r in loads]),
               "| runtime ready (wasm compiled, textures in its folder), `main` starts | %s |"
               % spread([r["ready"] for r in loads]),
@@ -451,7 +490,8 @@ def main(argv):
     loads = first_frames(site)
     renderer, version, frames, keys = page_frames_and_keys(site)
     latency = touch_and_key(site)
-    visits = (first_visit_lines(first_visit_comparison(argv[4], site), argv[5])
+    visits = (first_visit_lines(first_visit_comparison(argv[4], site), argv[5],
+                                first_frames_compared(argv[4], site))
               if len(argv) == 6 else ())
     text = section(info, sizes, loads, renderer, version, frames, keys, native, latency, before,
                    report_section.load_average(), visits)
