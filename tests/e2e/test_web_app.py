@@ -161,7 +161,7 @@ class WebApp(web_case.WebCase):
         with AppSession(self, site) as app:
             before = app.cache_once_kept()
             # The rebuild: one changed file, then the build's own step that writes the worker.
-            with open(os.path.join(site, "offline.js"), "a") as changed:
+            with open(os.path.join(site, "app.js"), "a") as changed:
                 changed.write("\nwindow.orvessaRebuilt = true;\n")
             subprocess.run(["cmake", "-DSITE=" + site, "-DFILES=" + ";".join(kept),
                             "-DTEMPLATE=" + os.path.join(WEB_SOURCE, "sw.js.in"), "-P",
