@@ -1,8 +1,7 @@
-// What the page starts before the program's own code arrives: the six textures, made by the
-// generator the native build runs (tools/texture_generator.cpp, compiled to textures.wasm)
-// while the program's files download and compile; the program's main waits until they are in
-// its folder. Making them costs less than downloading them (2.95 MB), and their bytes are the
-// native files'.
+// The six textures, made by the generator the native build runs (tools/texture_generator.cpp,
+// compiled to textures.wasm) while the program's own wasm compiles; the program's main waits
+// until they are in its folder. Making them costs less than downloading them (2.95 MB), and
+// their bytes are the native files'.
 //
 // They are made here, on the page's own thread, before the first frame: there is nothing yet
 // to answer, and a worker's start-up costs more than it saves on a machine of two cores.
@@ -62,8 +61,15 @@ var orvessaStart = {
     return files;
   }
 
-  var made = compileGenerator().then(function(module) {
-    return WebAssembly.instantiate(module, IMPORTS);
+  // The runtime starts compiling orvessa.wasm when orvessa.js runs, on a thread of its own.
+  // Made after that, the textures keep this thread busy while the compile goes on; made
+  // before, they would hold orvessa.js back and the compile would start only after them.
+  var runtimeStarted = new Promise(function(resolve) {
+    Module.preInit = [].concat(Module.preInit || [], function() { resolve(); });
+  });
+
+  var made = Promise.all([compileGenerator(), runtimeStarted]).then(function(ready) {
+    return WebAssembly.instantiate(ready[0], IMPORTS);
   }).then(makeAll).then(function(files) {
     orvessaStart.texturesMs = performance.now();
     return files;
