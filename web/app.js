@@ -33,15 +33,11 @@ var orvessaOffline = {
     });
   }
 
-  var added = false;
-  afterFrame.push(function() {
-    if (!added) {
-      added = true;
-      // After the frame has been handed over, not inside it.
-      setTimeout(function() {
-        addManifest();
-        registerWorker();
-      }, 0);
-    }
+  afterFirstFrame.push(function() {
+    // After the frame has been handed over, not inside it.
+    setTimeout(function() {
+      addManifest();
+      registerWorker();
+    }, 0);
   });
 })();

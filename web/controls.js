@@ -29,9 +29,8 @@ function hideGuide() {
   showPicturesMenu(false);
 }
 
-afterFrame.push(function() {
+afterFirstFrame.push(function() {
   if (guideWaiting) {
-    guideWaiting = false;
     showGuide(true);
   }
 });

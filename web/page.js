@@ -19,6 +19,8 @@ var orvessaPage = {
 
 // Called after every frame, by the controls to show the program's modes.
 var afterFrame = [];
+// Called once, after the first frame: what would only delay the view if done earlier.
+var afterFirstFrame = [];
 
 var note = document.getElementById('note');
 var noteTimer = null;
@@ -57,10 +59,14 @@ var Module = {
   // Runs after every call of the display callback.
   postMainLoop: function() {
     orvessaPage.frames += 1;
-    if (orvessaPage.firstFrameMs === null) {
+    var first = orvessaPage.firstFrameMs === null;
+    if (first) {
       orvessaPage.firstFrameMs = performance.now();
     }
     afterFrame.forEach(function(call) { call(); });
+    if (first) {
+      afterFirstFrame.forEach(function(call) { call(); });
+    }
   },
   onExit: function(status) {
     orvessaPage.exitStatus = status;
