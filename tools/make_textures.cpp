@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/texture_generator.h"
+#include "textures/texture_generator.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -27,7 +27,7 @@ cmake --build "$build_dir" -j 2 --target orvessa_bench orvessa textures || {
 # The revision measured, marked when the code that is timed differs from it.
 commit=$(git rev-parse --short HEAD 2>/dev/null || echo unknown)
 if [ -n "$(git status --porcelain -- CMakeLists.txt app bench camera image scene \
-             tools/make_textures.cpp tools/texture_generator.cpp 2>/dev/null)" ]; then
+             tools/make_textures.cpp textures/texture_generator.cpp 2>/dev/null)" ]; then
   commit="$commit with local changes"
 fi
 mkdir -p "$(dirname "$report")"

@@ -382,7 +382,7 @@ def machine():
                             capture_output=True, text=True).stdout.strip() or "unknown"
     dirty = subprocess.run(["git", "status", "--porcelain", "--", "CMakeLists.txt", "app",
                             "camera", "image", "scene", "web", "tools/make_textures.cpp",
-                            "tools/texture_generator.cpp"],
+                            "textures/texture_generator.cpp"],
                            cwd=ROOT, capture_output=True, text=True).stdout.strip()
     return {
         "cpu": cpu, "cores": os.cpu_count(), "system": "%s %s" % (platform.system(),

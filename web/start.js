@@ -1,4 +1,4 @@
-// The six textures, made by the generator the native build runs (tools/texture_generator.cpp,
+// The six textures, made by the generator the native build runs (textures/texture_generator.cpp,
 // compiled to textures.wasm) while the program's own wasm compiles; the program's main waits
 // until they are in its folder. Making them costs less than downloading them (2.95 MB), and
 // their bytes are the native files'.

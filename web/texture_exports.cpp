@@ -5,7 +5,7 @@
 
 #include <emscripten/emscripten.h>
 
-#include "tools/texture_generator.h"
+#include "textures/texture_generator.h"
 
 namespace {
 // The texture made last: the page copies it out before asking for the next.

@@ -7,7 +7,7 @@
 // straight into the file; and what is the same along a row is worked out once per row. Each
 // value is still the one the pixel-by-pixel formula gives.
 
-#include "tools/texture_generator.h"
+#include "textures/texture_generator.h"
 
 #include <algorithm>
 #include <cstddef>

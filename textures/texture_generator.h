@@ -1,6 +1,6 @@
 // The six textures Orvessa paints its scene with, drawn procedurally as 24-bit BMP files.
-// The native build's make_textures writes them to disk; the web build's page makes them at
-// start-up from the same code compiled to a small wasm module.
+// make_textures writes them to disk for the native and the Windows builds; the web page makes
+// them at start-up from the same code compiled to a small wasm module.
 #pragma once
 
 #include <cstdint>
