@@ -15,9 +15,14 @@ const char* const kHelp =
     "\n"
     "It reads its six pictures, 24-bit BMP files, from the folder it runs in:\n"
     "  " ORVESSA_TEXTURE_NAMES "\n"
+#ifdef _WIN32
+    "Double-clicked, orvessa.exe runs in its own folder, beside the six that come\n"
+    "with it; from a terminal, it runs in the terminal's current folder.\n"
+#else
     "The installed orvessa command runs it in the current folder when that holds\n"
     "all six, else in the folder of the installed ones (/usr/share/orvessa from\n"
     "the Debian package).\n"
+#endif
     "\n"
     "Keys:\n"
     "  Up, Down        walk forward, back (in look mode: tilt the view)\n"
@@ -30,8 +35,13 @@ const char* const kHelp =
     "  any other key   reload the pictures\n"
     "  Escape          quit\n"
     "\n"
+#ifdef _WIN32
+    "GLUT's options, such as -geometry WxH+X+Y, go to GLUT.\n"
+    "The manual: README.txt beside orvessa.exe\n";
+#else
     "GLUT's options, such as -display NAME or -geometry WxH+X+Y, go to GLUT.\n"
     "The manual: man 6 orvessa\n";
+#endif
 
 const char* const kHint = "Try 'orvessa --help' for more information.\n";
 

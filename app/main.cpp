@@ -12,6 +12,9 @@
 #ifdef __EMSCRIPTEN__
 #include "web/browser.h"
 #endif
+#ifdef _WIN32
+#include "windows/console.h"
+#endif
 
 namespace {
 const char* const kWindowTitle = "Orvessa. use:arrow keys (AK). Sideways:'s' & Arrow Keys. "
@@ -26,6 +29,9 @@ int main(int argc, char** argv) {
         std::fputs(answer.err.c_str(), stderr);
         return answer.exitCode;
     }
+#ifdef _WIN32
+    releaseOwnConsole();
+#endif
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(800, 600);

@@ -1,13 +1,8 @@
-// Positioned reads over memory and over regular files.
+// Positioned reads over memory; files are read by file_source_posix.cpp or
+// file_source_windows.cpp.
 #include "image/byte_source.h"
 
-#include <cerrno>
 #include <cstring>
-#include <limits>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 std::size_t MemorySource::readAt(std::uint64_t offset, void* destination, std::size_t count) {
     if (offset >= size) {
@@ -16,52 +11,5 @@ std::size_t MemorySource::readAt(std::uint64_t offset, void* destination, std::s
     const std::size_t available = size - static_cast<std::size_t>(offset);
     const std::size_t taken = count < available ? count : available;
     std::memcpy(destination, data + offset, taken);
-    return taken;
-}
-
-FileSource::FileSource(const char* path) {
-    // O_NONBLOCK makes the open of a FIFO return at once instead of waiting for a writer.
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return;
-    }
-    struct stat status {};
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
-        close(fd);
-        return;
-    }
-    // Reads of a regular file should wait for the disk as usual.
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        close(fd);
-        return;
-    }
-    fd_ = fd;
-    size_ = static_cast<std::uint64_t>(status.st_size);
-}
-
-FileSource::~FileSource() {
-    if (fd_ >= 0) {
-        close(fd_);
-    }
-}
-
-std::size_t FileSource::readAt(std::uint64_t offset, void* destination, std::size_t count) {
-    auto* bytes = static_cast<std::uint8_t*>(destination);
-    std::size_t taken = 0;
-    while (taken < count) {
-        const std::uint64_t at = offset + taken;
-        if (at > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
-            break;
-        }
-        const ssize_t got = pread(fd_, bytes + taken, count - taken, static_cast<off_t>(at));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            break;
-        }
-        taken += static_cast<std::size_t>(got);
-    }
     return taken;
 }

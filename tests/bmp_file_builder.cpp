@@ -3,9 +3,9 @@
 
 #include <cstdio>
 #include <fstream>
+#include <random>
+#include <sstream>
 #include <stdexcept>
-
-#include <unistd.h>
 
 namespace {
 
@@ -103,11 +103,19 @@ void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
 }
 
 ScratchDir::ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvessa-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a scratch folder");
+    // A fresh name each try; create_directory fails on one that exists, so the folder is ours.
+    std::random_device seed;
+    std::mt19937_64 names(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::ostringstream name;
+        name << "orvessa-test-" << std::hex << names();
+        const std::filesystem::path candidate = std::filesystem::temp_directory_path() / name.str();
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
     }
-    path_ = pattern;
+    throw std::runtime_error("cannot create a scratch folder");
 }
 
 ScratchDir::~ScratchDir() {

@@ -2,23 +2,30 @@
 // both readers must make of it. Every row runs four ways, decodeBmp24 / decodeBmp8 from memory
 // and loadBmp24 / loadBmp8 from a real file, each on an image that already holds a picture, so
 // a refused file can be seen to leave it exactly as it was. A few rows are not files at all
-// but a FIFO, a folder or a device named like a texture.
+// but a folder, a FIFO or pipe, or a device named like a texture.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <condition_variable>
+#include <mutex>
+#include <thread>
+#endif
+
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <mutex>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
-#include <thread>
+#include <utility>
 #include <vector>
 
 #include "bmp_file_builder.h"
@@ -98,11 +105,25 @@ Expect fromBytes(std::int32_t cols, std::int32_t rows) {
 
 // What stands at the path the file readers open.
 enum class Node {
-    File,        // a regular file holding the row's bytes
+    File,   // a regular file holding the row's bytes
+    Folder, // a directory
+#ifdef _WIN32
+    Pipe,      // a named pipe whose server never writes
+    NulDevice, // NUL, the null device
+#else
     Fifo,        // a FIFO nobody writes to
-    Folder,      // a directory
     DevZeroLink, // a symlink to /dev/zero, a character device
+#endif
 };
+
+// The rows that are no regular file, on this platform.
+#ifdef _WIN32
+const std::pair<const char*, Node> kNotFiles[] = {
+    {"Folder", Node::Folder}, {"Pipe", Node::Pipe}, {"NulDevice", Node::NulDevice}};
+#else
+const std::pair<const char*, Node> kNotFiles[] = {
+    {"Fifo", Node::Fifo}, {"Folder", Node::Folder}, {"DevZeroSymlink", Node::DevZeroLink}};
+#endif
 
 struct HostileFile {
     std::string name; // a test name: letters and digits only
@@ -219,10 +240,8 @@ std::vector<HostileFile> hostileFiles() {
          fromBytes(2048, 2048));
     both("Claim300x300InHeaderOnly", header(300, 300), black(300, 300));
 
-    // Not regular files: refused at once, and a FIFO must not block the open.
-    for (const auto& [name, node] :
-         {std::pair{"Fifo", Node::Fifo}, std::pair{"Folder", Node::Folder},
-          std::pair{"DevZeroSymlink", Node::DevZeroLink}}) {
+    // Not regular files: refused at once, and a FIFO or a pipe must not block the open.
+    for (const auto& [name, node] : kNotFiles) {
         rows.push_back({name, {}, kept(), kept(), true, node});
     }
 
@@ -405,24 +424,27 @@ void expectOutcome(const RgbImage& image, const RgbPixel* before, int result, co
     }
 }
 
-// Puts what the row describes at path.
-void place(const HostileFile& row, const std::string& path) {
-    switch (row.node) {
-    case Node::File:
-        writeFile(path, row.file);
-        break;
-    case Node::Fifo:
-        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-        break;
-    case Node::Folder:
-        std::filesystem::create_directory(path);
-        break;
-    case Node::DevZeroLink:
-        std::filesystem::create_symlink("/dev/zero", path);
-        break;
+#ifdef _WIN32
+// The server end of a named pipe, open while it lives and never written to: a reader that
+// took the pipe for a file would wait for ever in its first read.
+class PipeServer {
+public:
+    explicit PipeServer(const std::string& name)
+        : handle_(CreateNamedPipeA(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096,
+                                   4096, 0, nullptr)) {}
+    ~PipeServer() {
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle_);
+        }
     }
-}
+    PipeServer(const PipeServer&) = delete;
+    PipeServer& operator=(const PipeServer&) = delete;
+    bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
 
+private:
+    HANDLE handle_;
+};
+#else
 // A reader that waits in open() for a FIFO's writer would hang the test. While it lives, this
 // opens the FIFO's other end once a second, which lets such an open return: the test then
 // fails on its time limit instead of never ending.
@@ -458,6 +480,42 @@ private:
     bool done_ = false;
     std::thread thread_; // last: it starts once everything it uses exists
 };
+#endif
+
+// Puts what the row describes in the folder and returns the path the readers are to open;
+// `keeper` keeps what must stay alive while they read.
+std::string place(const HostileFile& row, const ScratchDir& dir, std::shared_ptr<void>& keeper) {
+    const std::string path = dir.file("hostile.bmp");
+    switch (row.node) {
+    case Node::File:
+        writeFile(path, row.file);
+        return path;
+    case Node::Folder:
+        std::filesystem::create_directory(path);
+        return path;
+#ifdef _WIN32
+    case Node::Pipe: {
+        const std::string name =
+            "\\\\.\\pipe\\orvessa-hostile-" + std::to_string(GetCurrentProcessId());
+        auto server = std::make_shared<PipeServer>(name);
+        EXPECT_TRUE(server->isOpen());
+        keeper = server;
+        return name;
+    }
+    case Node::NulDevice:
+        return "NUL";
+#else
+    case Node::Fifo:
+        EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
+        keeper = std::make_shared<FifoUnblocker>(path);
+        return path;
+    case Node::DevZeroLink:
+        std::filesystem::create_symlink("/dev/zero", path);
+        return path;
+#endif
+    }
+    return path;
+}
 
 class HostileBmp : public testing::TestWithParam<HostileFile> {
 protected:
@@ -488,12 +546,8 @@ TEST_P(HostileBmp, BothReadersFromMemoryAndFromFile) {
           [&](RgbImage& image) { return decodeBmp24(bytes.data(), bytes.size(), image); });
     check("decodeBmp8", row.as8, true,
           [&](RgbImage& image) { return decodeBmp8(bytes.data(), bytes.size(), image); });
-    const std::string path = dir.file("hostile.bmp");
-    place(row, path);
-    std::optional<FifoUnblocker> unblocker;
-    if (row.node == Node::Fifo) {
-        unblocker.emplace(path);
-    }
+    std::shared_ptr<void> keeper;
+    const std::string path = place(row, dir, keeper);
     check("loadBmp24", row.as24, false,
           [&](RgbImage& image) { return image.loadBmp24(path.c_str()); });
     check("loadBmp8", row.as8, true, [&](RgbImage& image) { return image.loadBmp8(path.c_str()); });

@@ -14,6 +14,10 @@ ORVESSA_PACKAGES=(
 # its tests (Chromium driven through DevTools, Firefox through WebDriver BiDi, from Python).
 ORVESSA_WEB_PACKAGES=(emscripten nodejs)
 ORVESSA_WEB_TEST_PACKAGES=(chromium firefox-esr python3-websocket)
+# The Windows program: MinGW-w64's cross compilers; Wine, which runs what they build (the
+# textures at build time, the tests, ./run.sh --windows); Debian's archive key, which signs
+# freeglut's source (windows/freeglut.sh).
+ORVESSA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine wine64 debian-archive-keyring)
 
 orvessa_missing_packages() {
   local package
@@ -73,4 +77,9 @@ orvessa_build_web() {
     echo "error: the web build failed (see above)" >&2
     return 1
   }
+}
+
+# Cross-builds the Windows program and its zip (windows/build.sh).
+orvessa_build_windows() {
+  windows/build.sh "$1"
 }

@@ -2,8 +2,9 @@
 """A short guided tour for machines without a display: starts the program on a private Xvfb,
 walks it with real key presses and saves what each stop shows as a PNG.
 
-Usage: tools/tour.py BUILD_DIR OUTPUT_DIR
-The program runs in BUILD_DIR, where the build puts its textures.
+Usage: tools/tour.py [--wine] BUILD_DIR OUTPUT_DIR
+The program runs in BUILD_DIR, where the build puts its textures. With --wine, BUILD_DIR is the
+Windows build, whose orvessa.exe takes the tour under Wine.
 """
 
 import os
@@ -31,15 +32,21 @@ STOPS = [
 
 
 def main(argv):
+    wine = argv[1:2] == ["--wine"]
+    if wine:
+        argv = argv[:1] + argv[2:]
     if len(argv) != 3:
         print(__doc__.strip(), file=sys.stderr)
         return 2
     build_dir, out_dir = (os.path.abspath(a) for a in argv[1:])
-    binary = os.path.join(build_dir, "orvessa")
+    if wine:
+        launch = driver.Wine(os.path.join(build_dir, "orvessa.exe"), os.path.join(build_dir, "wine"))
+    else:
+        launch = driver.Native(os.path.join(build_dir, "orvessa"))
     driver.require_tools()
     os.makedirs(out_dir, exist_ok=True)
     saved = []
-    with driver.Session(binary, build_dir) as program:
+    with driver.Session(launch, build_dir) as program:
         for keys, name, what in STOPS:
             frame = program.press(*keys) if keys else program.frame()
             path = os.path.join(out_dir, name)

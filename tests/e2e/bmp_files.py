@@ -1,5 +1,6 @@
 """Texture files for the end-to-end cases: sound 24-bit BMPs in plain colours, and broken ones."""
 
+import os
 import random
 import struct
 
@@ -28,6 +29,14 @@ def bmp_header(width, height, file_size):
 def write(path, data):
     with open(path, "wb") as out:
         out.write(data)
+
+
+def _clear(path):
+    """Removes whatever a name holds, so that something else can take it."""
+    if os.path.isdir(path):
+        os.rmdir(path)
+    elif os.path.lexists(path):
+        os.remove(path)
 
 
 def solid(path, colour, size=8):
@@ -62,6 +71,16 @@ def negative_width(path):
     """Width -64 with 64 rows of data behind it."""
     sound = bmp_bytes(64, 64, lambda c, r: (10, 200, 10))
     write(path, bmp_header(-64, 64, len(sound)) + sound[54:])
+
+
+def empty(path):
+    write(path, b"")
+
+
+def folder(path):
+    """A folder named like a texture."""
+    _clear(path)
+    os.mkdir(path)
 
 
 def random_bytes(path, size=4096, seed=4):

@@ -12,6 +12,7 @@ import shutil
 import signal
 import struct
 import subprocess
+import tempfile
 import time
 import zlib
 
@@ -194,16 +195,89 @@ class XServer:
         self.log.close()
 
 
+class Native:
+    """Starts a program as it is, or under a wrapper such as valgrind (`prefix`)."""
+
+    def __init__(self, binary, prefix=()):
+        self.binary, self.prefix = binary, tuple(prefix)
+
+    def open(self):
+        pass
+
+    def argv(self, *args):
+        return [*self.prefix, self.binary, *args]
+
+    def env(self, env):
+        return env
+
+    def close(self):
+        pass
+
+
+class Wine:
+    """Starts a Windows program under Wine. Each run has a prefix of its own, made from the
+    build's (`template`) in a moment: Windows' own files are hard links, the rest copies. Its
+    Wine server ends with the run, since a server that served one X display cannot open
+    windows on the next run's."""
+
+    def __init__(self, exe, template):
+        self.exe, self.template = exe, template
+        self.prefix = None
+
+    def open(self):
+        if not os.path.isfile(os.path.join(self.template, "system.reg")):
+            raise DriverError("no Wine prefix at %s (the Windows build makes it)" % self.template)
+        self.prefix = tempfile.mkdtemp(prefix="orvessa-wine-")
+        windows = os.path.join(self.template, "drive_c", "windows")
+
+        def link_or_copy(source, target):
+            if os.path.commonpath([source, windows]) == windows:
+                os.link(source, target)
+            else:
+                shutil.copy2(source, target)
+
+        shutil.copytree(self.template, self.prefix, symlinks=True, dirs_exist_ok=True,
+                        copy_function=link_or_copy)
+
+    def argv(self, *args):
+        return ["wine", self.exe, *args]
+
+    def env(self, env):
+        env = dict(env)
+        # No Mono or Gecko offers, and none of Wine's own chatter in the program's output.
+        env.update(WINEPREFIX=self.prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        return env
+
+    def close(self):
+        if self.prefix is None:
+            return
+        subprocess.run(["wineserver", "-k"], env=self.env(os.environ), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        shutil.rmtree(self.prefix, ignore_errors=True)
+        self.prefix = None
+
+
+def launcher(program, prefix=()):
+    """`program` itself when it is a launcher already, else the native one for that path."""
+    return program if hasattr(program, "argv") else Native(program, prefix)
+
+
 class Program:
     """The program running on a display, in a working folder, with its window at (0, 0) and
-    holding the keyboard focus."""
+    holding the keyboard focus. `program` is a path or a launcher (Native, Wine)."""
 
-    def __init__(self, xserver, binary, workdir, prefix=(), startup_timeout=60, log=None):
+    def __init__(self, xserver, program, workdir, prefix=(), startup_timeout=60, log=None):
         self.x = xserver
+        self.launch = launcher(program, prefix)
         self.log = open(log or os.devnull, "wb")
-        self.process = subprocess.Popen(
-            list(prefix) + [binary], cwd=workdir, env=xserver.env(), stdin=subprocess.DEVNULL,
-            stdout=self.log, stderr=self.log)
+        self.launch.open()
+        try:
+            self.process = subprocess.Popen(
+                self.launch.argv(), cwd=workdir, env=self.launch.env(xserver.env()),
+                stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log)
+        except BaseException:
+            self.launch.close()
+            raise
         self.pid = self.process.pid
         self.window = None
         try:
@@ -322,15 +396,18 @@ class Program:
             raise DriverError("the program did not end within %d s of Escape" % timeout)
 
     def stop(self):
-        _stop(self.process)
-        self.log.close()
+        try:
+            _stop(self.process)
+        finally:
+            self.launch.close()
+            self.log.close()
 
 
 class Session:
     """An X server and the program on it, in a scratch folder; closes both by pid on exit."""
 
-    def __init__(self, binary, workdir, prefix=(), startup_timeout=60, log=None):
-        self.binary, self.workdir, self.prefix = binary, workdir, prefix
+    def __init__(self, program, workdir, prefix=(), startup_timeout=60, log=None):
+        self.binary, self.workdir, self.prefix = program, workdir, prefix
         self.startup_timeout, self.log = startup_timeout, log
         self.x = None
         self.program = None

@@ -14,6 +14,11 @@ import scene_model as model
 HERE = os.path.dirname(os.path.abspath(__file__))
 BINARY = os.environ.get("ORVESSA_BIN", os.path.join(HERE, "..", "..", "build", "orvessa"))
 BUILD_DIR = os.environ.get("ORVESSA_BUILD_DIR", os.path.dirname(BINARY))
+# How the cases start the program: "native", or "wine" for the Windows build's orvessa.exe
+# (ORVESSA_BIN), each run in a copy of the Wine prefix that build made.
+LAUNCH = os.environ.get("ORVESSA_LAUNCH", "native")
+ON_WINDOWS = LAUNCH == "wine"
+WINE_PREFIX = os.environ.get("ORVESSA_WINE_PREFIX", os.path.join(BUILD_DIR, "wine"))
 # Frames of a failed case are saved here (of every case with ORVESSA_E2E_KEEP_FRAMES=1).
 ARTIFACTS = os.environ.get("ORVESSA_E2E_ARTIFACTS",
                            os.path.join(HERE, "..", "..", "build", "e2e-artifacts"))
@@ -51,6 +56,11 @@ def project_version():
         return re.search(r"^CMAKE_PROJECT_VERSION:STATIC=(.+)$", cache.read(), re.M).group(1)
 
 
+def launcher():
+    """What starts the program under test (see LAUNCH)."""
+    return driver.Wine(BINARY, WINE_PREFIX) if ON_WINDOWS else driver.Native(BINARY)
+
+
 def covered_by(rects, col, row):
     """Whether a pixel lies in one of some rectangles (x, y, width, height)."""
     return any(x <= col < x + w and y <= row < y + h for x, y, w, h in rects)
@@ -62,10 +72,11 @@ def close(a, b):
 
 class E2ECase(unittest.TestCase):
     checkered = False
+    folder_name = ""  # ends the working folder's name, e.g. to put other letters in its path
 
     def setUp(self):
         self.require()
-        self.workdir = tempfile.mkdtemp(prefix="orvessa-e2e-")
+        self.workdir = tempfile.mkdtemp(prefix="orvessa-e2e-", suffix=self.folder_name)
         self.addCleanup(shutil.rmtree, self.workdir, True)
         self.frames = []
         if os.environ.get("ORVESSA_E2E_KEEP_FRAMES"):
@@ -76,6 +87,8 @@ class E2ECase(unittest.TestCase):
         driver.require_tools()
         if not os.access(BINARY, os.X_OK):
             self.fail("no program at %s (build it first)" % BINARY)
+        if ON_WINDOWS and shutil.which("wine") is None:
+            self.fail("no wine to run %s (tools/deps.sh installs it)" % BINARY)
 
     # Texture folder.
 
@@ -97,9 +110,8 @@ class E2ECase(unittest.TestCase):
             return [palette[surface]]
         return [SOLID[surface], DARK[surface]] if self.checkered else [SOLID[surface]]
 
-    def session(self, prefix=()):
-        return driver.Session(BINARY, self.workdir, prefix=prefix,
-                              log=self.path("program.log"))
+    def session(self):
+        return driver.Session(launcher(), self.workdir, log=self.path("program.log"))
 
     # Frames.
 

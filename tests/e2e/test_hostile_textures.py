@@ -16,12 +16,20 @@ BROKEN = {
     model.MINARET: bmp_files.negative_width,
     model.BORDER: bmp_files.random_bytes,
 }
+# Over sound files at a reload: a folder and an empty file in their place, and cut ones.
+REPLACING = {
+    model.WALL: bmp_files.folder,
+    model.ROOF: bmp_files.empty,
+    model.WATER: bmp_files.truncated_in_header,
+    model.MINARET: bmp_files.truncated_in_pixels,
+    model.BORDER: bmp_files.huge_claim,
+}
 SOUND = (model.LAWN, model.SKY)
 
 
 class HostileTextures(e2e_case.E2ECase):
-    def write_broken(self):
-        for name, make in BROKEN.items():
+    def write_broken(self, table=BROKEN):
+        for name, make in table.items():
             make(self.path(name))
 
     def test_broken_files_at_start(self):
@@ -40,7 +48,7 @@ class HostileTextures(e2e_case.E2ECase):
         start = model.start_pose()
         with self.session() as program:
             self.assert_shows(program.frame(), start, "start")
-            self.write_broken()
+            self.write_broken(REPLACING)
             self.assert_shows(program.press("a"), start, "broken, a", only=SOUND)
             self.assert_shows(program.press("Down", "Down", "i"), start, "broken, i", only=SOUND)
             self.assert_shows(program.press("Right", "Right"),

@@ -1,5 +1,5 @@
 """The two mode keys: "s" makes Left and Right step sideways instead of turning, "s" again
-turns; "p" makes Up and Down tilt the view instead of walking."""
+turns; "p" makes Up and Down tilt the view instead of walking. Then End turns round."""
 
 import unittest
 
@@ -40,6 +40,13 @@ class Modes(e2e_case.E2ECase):
             self.assert_grids_differ(model.expected_grid(turned.slide(0, 0, 2)),
                                      model.expected_grid(tilted), 10, "a step and a tilt")
             self.assert_shows(frame, tilted, "... p, Up")
+
+            # End turns round, tilted as it stands: the sky above now lies behind the viewer.
+            round_ = walker.press("End")
+            frame = program.press("End")
+            self.assert_grids_differ(model.expected_grid(tilted), model.expected_grid(round_), 100,
+                                     "a view and the view turned round")
+            self.assert_shows(frame, round_, "... p, Up, End")
             self.assertEqual(program.quit(), 0)
 
 

@@ -1,6 +1,7 @@
-"""The first frame: with one plain colour per texture, the hall wall, the lawn, the water, a
-minaret and the white sky appear where the start pose and the projection put them. The web
-page's icons, kept in the source tree, still show the start view."""
+"""The first frame: with one plain colour per texture, read from a folder whose name is not
+ASCII, the hall wall, the lawn, the water, a minaret and the white sky appear where the start
+pose and the projection put them. The web page's icons, kept in the source tree, still show
+the start view."""
 
 import os
 import re
@@ -44,6 +45,9 @@ def landmark_pixel(pose, surface):
 
 
 class StartView(e2e_case.E2ECase):
+    # Letters beyond ASCII, and beyond the Windows code pages, on the way to the textures.
+    folder_name = " Zoë's pictures, Ζωή"
+
     def test_landmarks_and_whole_frame_match_the_start_pose(self):
         self.write_textures()
         pose = model.start_pose()

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Writes every download of this version into DIST (default dist/): the Debian package, the
+# source release, the web site as a zip and the Windows zip, and SHA256SUMS over the four. The
+# builds they come from (build/, build-web/, build-windows/) are made or updated first; the
+# source release packs the files git tracks, so commit first.
+# Usage: tools/release.sh [DIST]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source tools/deps.sh
+dist=$(realpath -m "${1:-dist}")
+
+orvessa_install_missing "${ORVESSA_WEB_PACKAGES[@]}" "${ORVESSA_WINDOWS_PACKAGES[@]}"
+orvessa_build build >/dev/null
+orvessa_build_web build-web >/dev/null
+orvessa_build_windows build-windows >/dev/null
+
+# One version in every name: project()'s, which each build's cache holds.
+version_of() { sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt"; }
+version=$(version_of build)
+for build_dir in build-web build-windows; do
+  if [ "$(version_of "$build_dir")" != "$version" ]; then
+    echo "error: $build_dir is version $(version_of "$build_dir"), build/ is $version" >&2
+    exit 1
+  fi
+done
+
+# Each package is made afresh into a staging folder, away from the build trees.
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+pack() {
+  cpack --config "$1" -B "$stage/$2" >"$stage/$2.log" 2>&1 || {
+    cat "$stage/$2.log" >&2
+    echo "error: cpack could not make the $2 download" >&2
+    exit 1
+  }
+}
+pack build/CPackConfig.cmake deb
+pack build/CPackSourceConfig.cmake source
+pack build-windows/CPackConfig.cmake windows
+# The site as it is, in one folder: any folder of any static web server can hold it.
+web=orvessa-$version-web
+cp -r build-web/site "$stage/$web"
+(cd "$stage" && cmake -E tar cf "$web.zip" --format=zip "$web")
+
+rm -rf "$dist"
+mkdir -p "$dist"
+arch=$(dpkg --print-architecture)
+cp "$stage/deb/orvessa_${version}_$arch.deb" "$stage/source/orvessa-$version.tar.gz" \
+  "$stage/$web.zip" "$stage/windows/orvessa-$version-windows-x64.zip" "$dist/"
+(cd "$dist" && sha256sum -- *.deb *.tar.gz *.zip >SHA256SUMS)
+echo "Orvessa $version's downloads, in $dist:"
+(cd "$dist" && ls -l --block-size=K -- *.deb *.tar.gz *.zip SHA256SUMS | awk '{print "  " $5 "\t" $NF}')

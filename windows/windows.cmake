@@ -1,0 +1,58 @@
+# The Windows program (cross-built with MinGW-w64 by windows/build.sh): a console program with
+# its icon and version, the textures made by its own generator under Wine, and the zip users
+# download. `cmake --build build-windows --target package` writes
+# orvessa-<version>-windows-x64.zip.
+
+set(ORVESSA_WINDOWS_SOURCE ${PROJECT_SOURCE_DIR}/windows)
+set(ORVESSA_WINDOWS_OUT ${PROJECT_BINARY_DIR}/windows)
+
+# The icon is the web page's, a frame of the start view, at the sizes Explorer asks for.
+find_program(ORVESSA_CONVERT convert PATHS /usr/bin NO_DEFAULT_PATH)
+if(NOT ORVESSA_CONVERT)
+  message(FATAL_ERROR "ImageMagick's convert not found: it makes the program's icon")
+endif()
+set(ORVESSA_WINDOWS_ICON ${ORVESSA_WINDOWS_OUT}/orvessa.ico)
+add_custom_command(OUTPUT ${ORVESSA_WINDOWS_ICON}
+                   COMMAND ${ORVESSA_CONVERT} ${PROJECT_SOURCE_DIR}/web/icon-512.png
+                           -define icon:auto-resize=256,64,48,32,16 ${ORVESSA_WINDOWS_ICON}
+                   DEPENDS ${PROJECT_SOURCE_DIR}/web/icon-512.png
+                   COMMENT "Making the Windows icon"
+                   VERBATIM)
+configure_file(${ORVESSA_WINDOWS_SOURCE}/orvessa.rc.in ${ORVESSA_WINDOWS_OUT}/orvessa.rc @ONLY)
+set_source_files_properties(${ORVESSA_WINDOWS_OUT}/orvessa.rc PROPERTIES
+                            OBJECT_DEPENDS ${ORVESSA_WINDOWS_ICON})
+target_sources(orvessa PRIVATE ${ORVESSA_WINDOWS_SOURCE}/console.cpp
+                               ${ORVESSA_WINDOWS_OUT}/orvessa.rc)
+
+# What the zip holds beside the program and its textures: how to use it, our licence, and the
+# licences of the code linked into it (freeglut's, and MinGW-w64's runtime and headers; GCC's
+# runtime libraries ask for none).
+configure_file(${ORVESSA_WINDOWS_SOURCE}/README.txt.in ${ORVESSA_WINDOWS_OUT}/README.txt @ONLY)
+set(mingw_notice /usr/share/doc/mingw-w64-common/copyright)
+if(NOT EXISTS ${FreeGLUT_DIR}/../../../COPYING OR NOT EXISTS ${mingw_notice})
+  message(FATAL_ERROR "The licences of freeglut (windows/freeglut.sh installs it beside the "
+                      "library) and of MinGW-w64 (${mingw_notice}) are needed for the zip")
+endif()
+file(READ ${FreeGLUT_DIR}/../../../COPYING freeglut_licence)
+file(READ ${mingw_notice} mingw_licence)
+file(WRITE ${ORVESSA_WINDOWS_OUT}/THIRD-PARTY-NOTICES.txt
+     "orvessa.exe contains code from freeglut ${FreeGLUT_VERSION} and from the MinGW-w64 runtime "
+     "and headers,\nunder the licences below, and GCC's runtime libraries (libstdc++, libgcc), "
+     "under the GPL 3\nwith the GCC Runtime Library Exception, which asks for no notice.\n\n"
+     "== freeglut\n\n${freeglut_licence}\n== MinGW-w64 (Debian's copyright file)\n\n"
+     "${mingw_licence}")
+
+install(TARGETS orvessa RUNTIME DESTINATION .)
+install(FILES ${texture_paths} ${ORVESSA_WINDOWS_OUT}/README.txt
+              ${ORVESSA_WINDOWS_OUT}/THIRD-PARTY-NOTICES.txt DESTINATION .)
+# With an extension, so that a double click opens it.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME orvessa)
+set(CPACK_PACKAGE_VENDOR "The Orvessa developers")
+set(CPACK_PACKAGE_FILE_NAME orvessa-${PROJECT_VERSION}-windows-x64)
+# One folder inside, named like the zip, so that unpacking never scatters files.
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_STRIP_FILES ON)
+include(CPack)
