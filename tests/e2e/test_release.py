@@ -1,0 +1,77 @@
+"""Every download in one release: tools/release.sh (./run.sh --release), into a scratch folder,
+writes the Debian package, the source release, the web zip and the Windows zip, each named with
+project()'s version, and SHA256SUMS that `sha256sum -c` accepts. Each holds what it should, and
+the web zip, unpacked into a folder deep in a static server, is the whole page: installable
+there, and after one visit it starts with the server gone."""
+
+import os
+import shutil
+import subprocess
+import tarfile
+import unittest
+import zipfile
+
+import e2e_case
+import test_web_app
+import web_case
+
+ROOT = os.path.join(e2e_case.HERE, "..", "..")
+# Where a project page would put it, e.g. https://NAME.example/some/path/orvessa/.
+DEEP = "some/path/orvessa/"
+
+
+class DeepAppSession(test_web_app.AppSession):
+    """The page as the app cases open it, but from a folder deep inside the served one."""
+
+    def open_page(self):
+        return test_web_app.browser.Page(self.browser.tab, self.site.url + DEEP,
+                                         self.before_page, phone=self.phone)
+
+
+class Release(web_case.WebCase):
+    def test_release_writes_four_downloads_and_their_sums(self):
+        version = e2e_case.project_version()
+        dist = os.path.join(self.workdir, "dist")
+        made = subprocess.run([os.path.join(ROOT, "tools", "release.sh"), dist],
+                              capture_output=True, text=True)
+        self.assertEqual(made.returncode, 0, made.stdout + made.stderr)
+        web, windows = "orvessa-%s-web" % version, "orvessa-%s-windows-x64" % version
+        downloads = ["orvessa_%s_amd64.deb" % version, "orvessa-%s.tar.gz" % version,
+                     web + ".zip", windows + ".zip"]
+        self.assertEqual(sorted(os.listdir(dist)), sorted(downloads + ["SHA256SUMS"]))
+        checked = subprocess.run(["sha256sum", "-c", "SHA256SUMS"], cwd=dist,
+                                 capture_output=True, text=True)
+        self.assertEqual(checked.returncode, 0, checked.stdout + checked.stderr)
+        self.assertEqual(sorted(line.split()[1] for line in checked.stdout.splitlines()
+                                if line.endswith(": OK")), sorted(downloads))
+
+        fields = subprocess.run(["dpkg-deb", "-f", os.path.join(dist, downloads[0]), "Package",
+                                 "Version"], capture_output=True, text=True, check=True).stdout
+        self.assertEqual(fields.split(), ["Package:", "orvessa", "Version:", version])
+        with tarfile.open(os.path.join(dist, downloads[1])) as source:
+            self.assertIn("orvessa-%s/CMakeLists.txt" % version, source.getnames())
+        with zipfile.ZipFile(os.path.join(dist, windows + ".zip")) as archive:
+            self.assertIn(windows + "/orvessa.exe", archive.namelist())
+        with zipfile.ZipFile(os.path.join(dist, web + ".zip")) as archive:
+            self.assertEqual({name.split("/")[0] for name in archive.namelist()}, {web})
+            served = os.path.join(self.workdir, "served")
+            archive.extractall(served)
+        site = os.path.join(served, DEEP)
+        os.makedirs(os.path.dirname(site.rstrip("/")))
+        shutil.move(os.path.join(served, web), site)
+        for name in os.listdir(web_case.SITE):
+            self.assertTrue(os.path.exists(os.path.join(site, name)), name + " not in the zip")
+
+        with DeepAppSession(self, served) as app:
+            tab = app.page.tab
+            self.assertEqual(tab.call("Page.getAppManifest").get("errors"), [])
+            self.assertEqual(tab.call("Page.getInstallabilityErrors")["installabilityErrors"],
+                             [])
+            app.cache_once_kept()
+            app.go_offline()
+            app.reload("the page started offline, deep in the site")
+            self.assert_scene_lawn(app.page.frame(), "offline start from the web zip")
+
+
+if __name__ == "__main__":
+    unittest.main()
