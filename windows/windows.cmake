@@ -18,9 +18,11 @@ add_custom_command(OUTPUT ${ORVESSA_WINDOWS_ICON}
                    DEPENDS ${PROJECT_SOURCE_DIR}/web/icon-512.png
                    COMMENT "Making the Windows icon"
                    VERBATIM)
+configure_file(${ORVESSA_WINDOWS_SOURCE}/orvessa.manifest ${ORVESSA_WINDOWS_OUT}/orvessa.manifest
+               @ONLY)
 configure_file(${ORVESSA_WINDOWS_SOURCE}/orvessa.rc.in ${ORVESSA_WINDOWS_OUT}/orvessa.rc @ONLY)
 set_source_files_properties(${ORVESSA_WINDOWS_OUT}/orvessa.rc PROPERTIES
-                            OBJECT_DEPENDS ${ORVESSA_WINDOWS_ICON})
+                            OBJECT_DEPENDS "${ORVESSA_WINDOWS_ICON};${ORVESSA_WINDOWS_OUT}/orvessa.manifest")
 target_sources(orvessa PRIVATE ${ORVESSA_WINDOWS_SOURCE}/console.cpp
                                ${ORVESSA_WINDOWS_OUT}/orvessa.rc)
 

@@ -42,7 +42,7 @@ class Release(web_case.WebCase):
         checked = subprocess.run(["sha256sum", "-c", "SHA256SUMS"], cwd=dist,
                                  capture_output=True, text=True)
         self.assertEqual(checked.returncode, 0, checked.stdout + checked.stderr)
-        self.assertEqual(sorted(line.split()[1] for line in checked.stdout.splitlines()
+        self.assertEqual(sorted(line[: -len(": OK")] for line in checked.stdout.splitlines()
                                 if line.endswith(": OK")), sorted(downloads))
 
         fields = subprocess.run(["dpkg-deb", "-f", os.path.join(dist, downloads[0]), "Package",
