@@ -2,7 +2,8 @@
 # Builds the benchmarks (Release, in build-bench/), runs every case under a private Xvfb with
 # Mesa's software renderer, and writes the results to docs/benchmarks.md; then measures the
 # program's memory and key presses with hostile textures, and the web version against the
-# native program (tools/web_benchmarks.py), each in a section of its own.
+# native program (tools/web_benchmarks.py) and the Windows program under Wine against it
+# (tools/windows_benchmarks.py), each in a section of its own.
 # Extra arguments go to the benchmark program, e.g. --benchmark_filter=loadBmp24 or
 # --benchmark_repetitions=3 for a quicker, rougher run.
 set -euo pipefail
@@ -42,6 +43,14 @@ fi
 # The whole program with hostile textures against the shipped ones: its own section.
 if ! /usr/bin/python3 tools/texture_cost_report.py "$build_dir" "$report"; then
   echo "error: the texture cost was not measured (see above)" >&2
+  exit 1
+fi
+
+# The Windows program under Wine against the native program, in a section of its own.
+orvessa_install_missing "${ORVESSA_WINDOWS_PACKAGES[@]}"
+orvessa_build_windows build-windows >/dev/null
+if ! /usr/bin/python3 tools/windows_benchmarks.py "$build_dir" build-windows "$report"; then
+  echo "error: the Windows program was not measured (see above)" >&2
   exit 1
 fi
 
