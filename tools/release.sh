@@ -10,9 +10,9 @@ source tools/deps.sh
 dist=$(realpath -m "${1:-dist}")
 
 orvessa_install_missing "${ORVESSA_WEB_PACKAGES[@]}" "${ORVESSA_WINDOWS_PACKAGES[@]}"
-orvessa_build build >/dev/null
-orvessa_build_web build-web >/dev/null
-orvessa_build_windows build-windows >/dev/null
+orvessa_build build
+orvessa_build_web build-web
+orvessa_build_windows build-windows
 
 # One version in every name: project()'s, which each build's cache holds.
 version_of() { sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt"; }

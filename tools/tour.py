@@ -40,7 +40,8 @@ def main(argv):
         return 2
     build_dir, out_dir = (os.path.abspath(a) for a in argv[1:])
     if wine:
-        launch = driver.Wine(os.path.join(build_dir, "orvessa.exe"), os.path.join(build_dir, "wine"))
+        launch = driver.Wine(os.path.join(build_dir, "orvessa.exe"),
+                             os.path.join(build_dir, "wine"))
     else:
         launch = driver.Native(os.path.join(build_dir, "orvessa"))
     driver.require_tools()

@@ -21,8 +21,9 @@ add_custom_command(OUTPUT ${ORVESSA_WINDOWS_ICON}
 configure_file(${ORVESSA_WINDOWS_SOURCE}/orvessa.manifest ${ORVESSA_WINDOWS_OUT}/orvessa.manifest
                @ONLY)
 configure_file(${ORVESSA_WINDOWS_SOURCE}/orvessa.rc.in ${ORVESSA_WINDOWS_OUT}/orvessa.rc @ONLY)
-set_source_files_properties(${ORVESSA_WINDOWS_OUT}/orvessa.rc PROPERTIES
-                            OBJECT_DEPENDS "${ORVESSA_WINDOWS_ICON};${ORVESSA_WINDOWS_OUT}/orvessa.manifest")
+set_source_files_properties(
+  ${ORVESSA_WINDOWS_OUT}/orvessa.rc PROPERTIES
+  OBJECT_DEPENDS "${ORVESSA_WINDOWS_ICON};${ORVESSA_WINDOWS_OUT}/orvessa.manifest")
 target_sources(orvessa PRIVATE ${ORVESSA_WINDOWS_SOURCE}/console.cpp
                                ${ORVESSA_WINDOWS_OUT}/orvessa.rc)
 
@@ -30,12 +31,14 @@ target_sources(orvessa PRIVATE ${ORVESSA_WINDOWS_SOURCE}/console.cpp
 # licences of the code linked into it (freeglut's, and MinGW-w64's runtime and headers; GCC's
 # runtime libraries ask for none).
 configure_file(${ORVESSA_WINDOWS_SOURCE}/README.txt.in ${ORVESSA_WINDOWS_OUT}/README.txt @ONLY)
+get_filename_component(freeglut_prefix ${FreeGLUT_DIR}/../../.. ABSOLUTE)
+set(freeglut_notice ${freeglut_prefix}/COPYING)
 set(mingw_notice /usr/share/doc/mingw-w64-common/copyright)
-if(NOT EXISTS ${FreeGLUT_DIR}/../../../COPYING OR NOT EXISTS ${mingw_notice})
-  message(FATAL_ERROR "The licences of freeglut (windows/freeglut.sh installs it beside the "
-                      "library) and of MinGW-w64 (${mingw_notice}) are needed for the zip")
+if(NOT EXISTS ${freeglut_notice} OR NOT EXISTS ${mingw_notice})
+  message(FATAL_ERROR "The licences of freeglut (${freeglut_notice}, which windows/freeglut.sh "
+                      "installs) and of MinGW-w64 (${mingw_notice}) are needed for the zip")
 endif()
-file(READ ${FreeGLUT_DIR}/../../../COPYING freeglut_licence)
+file(READ ${freeglut_notice} freeglut_licence)
 file(READ ${mingw_notice} mingw_licence)
 file(WRITE ${ORVESSA_WINDOWS_OUT}/THIRD-PARTY-NOTICES.txt
      "orvessa.exe contains code from freeglut ${FreeGLUT_VERSION} and from the MinGW-w64 runtime "
