@@ -9,6 +9,15 @@ mergeInto(LibraryManager.library, {
     _emscripten_force_exit(status);
   },
 
+  // The program asks for full screen as it starts, where no browser grants it (that needs a
+  // person's gesture, and the refusal is an error in the console). The page offers it instead
+  // (fullscreen.js).
+  glutFullScreen: function() {
+    if (Module['fullScreenWanted']) {
+      Module['fullScreenWanted']();
+    }
+  },
+
   orvessa_adapt_page__deps: ['$GL', '$GLUT', '$runtimeKeepalivePush', 'glutReshapeWindow'],
   orvessa_adapt_page: function(title, firstTexture, lastTexture) {
     // GLUT's emulation does not name the page after the window.

@@ -1,6 +1,6 @@
 // The six textures, made by the generator the native build runs (textures/texture_generator.cpp,
 // compiled to textures.wasm) while the program's own wasm compiles; the program's main waits
-// until they are in its folder. Making them costs less than downloading them (2.95 MB), and
+// until they are in its folder, with the pictures kept from earlier visits over them. Making them costs less than downloading them (2.95 MB), and
 // their bytes are the native files'.
 //
 // They are made here, on the page's own thread, before the first frame: there is nothing yet
@@ -10,6 +10,7 @@
 var orvessaStart = {
   texturesMs: null,  // performance.now() when the textures were ready
   error: null,       // why there are none, if so
+  builtIn: {},       // the made files' bytes by name, which the Pictures menu puts back
 };
 
 (function() {
@@ -80,12 +81,25 @@ var orvessaStart = {
     return [];
   });
 
+  // The kept pictures (kept.js) go over the made textures: the first frame shows them.
   Module.preRun = [].concat(Module.preRun || [], function() {
     Module.addRunDependency('orvessa-textures');
-    made.then(function(files) {
-      files.forEach(function(file) {
+    Promise.all([made, orvessaKept.atStart]).then(function(ready) {
+      ready[0].forEach(function(file) {
+        orvessaStart.builtIn[file.name] = file.bytes;
         Module.FS.writeFile(file.name, file.bytes);
       });
+      var kept = ready[1];
+      kept.usable.forEach(function(picture) {
+        Module.FS.writeFile(picture.name, picture.bytes);
+        orvessaPage.keptAtStart.push(picture.name);
+      });
+      if (kept.dropped.length > 0) {
+        kept.dropped.forEach(function(picture) { orvessaPage.droppedKept.push(picture.name); });
+        showNote('A kept picture could not be used (' + kept.dropped.map(function(picture) {
+          return surfaceName(picture.name) + ': ' + picture.why;
+        }).join(', ') + '); it is forgotten, and the built-in one shows.');
+      }
       Module.removeRunDependency('orvessa-textures');
     });
   });
