@@ -19,9 +19,6 @@ import scene_model as model
 BUILD_DIR = os.environ.get("ORVESSA_BUILD_DIR", os.path.dirname(e2e_case.BINARY))
 WEB_SOURCE = os.path.join(e2e_case.HERE, "..", "..", "web")
 
-SHA256 = """Promise.all(%s.map(name => crypto.subtle.digest('SHA-256', Module.FS.readFile(name))
-    .then(d => Array.from(new Uint8Array(d), b => b.toString(16).padStart(2, '0')).join(''))))"""
-
 
 class ClosingSite(browser.Site):
     """The site, able to go away as a lost network does: http.server's handler threads would go
@@ -87,10 +84,7 @@ class AppSession(browser.Session):
         return names[0]
 
     def reload(self, what):
-        self.value("window.orvessaReloading = true")
-        self.page.tab.call("Page.reload")
-        self.wait("typeof orvessaReloading == 'undefined' && typeof orvessaPage == 'object' && "
-                  "orvessaPage.frames >= 1", what)
+        self.page.reload(what)
         web_case.put_guide_away(self.page)
 
     def go_offline(self):
@@ -135,7 +129,7 @@ class WebApp(web_case.WebCase):
     def test_textures_the_page_makes_are_the_native_builds_byte_for_byte(self):
         with AppSession(self, web_case.SITE) as app:
             names = list(browser.TEXTURE_FILES)
-            made = app.value(SHA256 % json.dumps(names))
+            made = web_case.digests(app.page, names)
         for name, digest in zip(names, made):
             with open(os.path.join(BUILD_DIR, name), "rb") as native:
                 self.assertEqual(digest, hashlib.sha256(native.read()).hexdigest(), name)
