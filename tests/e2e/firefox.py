@@ -131,12 +131,20 @@ class Page(browser.Page):
         self.tab = bidi
         self.phone = False
         self.resize(*browser.WINDOW)
+        bidi.call("session.subscribe", events=["log.entryAdded"])
         bidi.call("browsingContext.navigate", context=bidi.context, url=url, wait="complete")
         self.wait_for_page("orvessaPage.frames >= 1", startup_timeout, "the page's first frame")
 
     def resize(self, width, height):
         self.tab.call("browsingContext.setViewport", context=self.tab.context,
                       viewport={"width": width, "height": height})
+
+    def console_errors(self):
+        """The errors the page has logged so far: console.error calls and uncaught exceptions
+        and rejections."""
+        self.value("0")  # takes in the events sent so far
+        return [event["params"].get("text") for event in self.tab.events
+                if event["method"] == "log.entryAdded" and event["params"]["level"] == "error"]
 
     def keys(self, *names):
         """Presses and releases each key in turn, as a keyboard's driver would."""
