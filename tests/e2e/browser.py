@@ -213,14 +213,18 @@ class DevTools(Connection):
 
 
 class Chromium:
-    """The system Chromium, headless, with a fresh profile; its first tab on DevTools."""
+    """The system Chromium, headless, with a fresh profile; its first tab on DevTools. With an
+    X `display` it shows its window there instead, where the X server's own key and mouse
+    events go through the browser as a person's do."""
 
-    def __init__(self, log=None, startup_timeout=60):
+    def __init__(self, log=None, startup_timeout=60, display=None):
         self.profile = tempfile.mkdtemp(prefix="orvessa-chromium-")
         self.log = open(log or os.devnull, "wb")
+        flags = [flag for flag in CHROMIUM_FLAGS if not (display and flag == "--headless")]
         self.process = subprocess.Popen(
-            [CHROMIUM] + CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile, "about:blank"],
-            stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log)
+            [CHROMIUM] + flags + ["--user-data-dir=" + self.profile, "about:blank"],
+            stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log,
+            env=dict(os.environ, DISPLAY=display) if display else None)
         self.pid = self.process.pid
         self.tab = None
         try:
