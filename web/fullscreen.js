@@ -3,8 +3,8 @@
 // (in the guide, and among the controls of a touch device), shown while the browser allows
 // full screen and the page is not in it. An installed page opens full screen by itself.
 //
-//   Escape   in full screen: leaves full screen only (the browser's own rule); the next Escape
-//            ends the program as it always does
+//   Escape   in full screen: leaves full screen only; the next Escape ends the program as it
+//            always does
 'use strict';
 
 (function() {
@@ -37,9 +37,10 @@
   });
   document.addEventListener('fullscreenchange', offer);
 
-  // A browser leaves full screen at Escape by itself, and Chromium keeps the key from the page
-  // while Firefox hands it on: in both the first Escape only leaves full screen. Registered
-  // before GLUT's listener, so the program never sees it.
+  // Chromium and Firefox leave full screen at Escape by themselves and keep the key from the
+  // page. Should a browser hand it on, or a script send one, the page leaves full screen too and
+  // keeps the key from the program (this listener comes before GLUT's), so the first Escape
+  // never ends the walk.
   window.addEventListener('keydown', function(event) {
     if (event.key === 'Escape' && document.fullscreenElement) {
       event.preventDefault();

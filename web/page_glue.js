@@ -18,6 +18,19 @@ mergeInto(LibraryManager.library, {
     }
   },
 
+  // The canvas follows the window (below): the program's 800 x 600 would only be resized once
+  // the GL context exists, and resizing a WebGL canvas makes its drawing buffer again, which
+  // on a software renderer costs as much as a frame or more. So the context is made at the
+  // window's size.
+  glutInitWindowSize__deps: ['$Browser', '$GLUT'],
+  glutInitWindowSize: function(width, height) {
+    GLUT.initWindowWidth = width;
+    GLUT.initWindowHeight = height;
+    var ratio = window.devicePixelRatio || 1;
+    Browser.setCanvasSize(Math.round(window.innerWidth * ratio),
+                          Math.round(window.innerHeight * ratio));
+  },
+
   orvessa_adapt_page__deps: ['$GL', '$GLUT', '$runtimeKeepalivePush', 'glutReshapeWindow'],
   orvessa_adapt_page: function(title, firstTexture, lastTexture) {
     // GLUT's emulation does not name the page after the window.

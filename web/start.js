@@ -45,12 +45,25 @@ var orvessaStart = {
     return String.fromCharCode.apply(null, bytes.subarray(0, bytes.indexOf(0)));
   }
 
+  // A task of its own for each texture: the page's thread is never held for all six at once,
+  // and whatever else is due (the program's compile finishing, a paint) comes in between.
+  function nextTask() {
+    return new Promise(function(resolve) {
+      var channel = new MessageChannel();
+      channel.port1.onmessage = function() { resolve(); };
+      channel.port2.postMessage(null);
+    });
+  }
+
   // Every texture the generator knows, as {name, bytes of its BMP file}.
   function makeAll(instance) {
     var generator = instance.exports;
     generator._initialize();
     var files = [];
-    for (var index = 0; index < generator.orvessa_texture_count(); ++index) {
+    function makeFrom(index) {
+      if (index === generator.orvessa_texture_count()) {
+        return files;
+      }
       var address = generator.orvessa_texture_make(index);
       // Copied out: the next texture reuses the generator's buffer.
       files.push({
@@ -58,8 +71,9 @@ var orvessaStart = {
         bytes: new Uint8Array(generator.memory.buffer, address,
                               generator.orvessa_texture_size()).slice(),
       });
+      return nextTask().then(function() { return makeFrom(index + 1); });
     }
-    return files;
+    return makeFrom(0);
   }
 
   // The runtime starts compiling orvessa.wasm when orvessa.js runs, on a thread of its own.
