@@ -3,8 +3,11 @@
 desktop preset, several runs each, and prints each category's score (median, lowest to
 highest) with Total Blocking Time and the longest main-thread tasks.
 
-Usage: tools/lighthouse.py [SITE_DIR] [--runs N] [--preset mobile|desktop ...] [--keep DIR]
+Usage: tools/lighthouse.py [SITE_DIR] [--before DIR] [--runs N] [--preset mobile|desktop ...]
+                           [--keep DIR]
   SITE_DIR  the web build's site folder (default build-web/site), served here on a free port
+  --before  the site folder of an earlier build, audited in the same runs, alternating with
+            SITE_DIR's, so that both see the same load on the machine
   --runs    runs of each preset (default 5)
   --keep    a folder for each run's JSON report
 
@@ -86,6 +89,7 @@ def spread(values, unit=""):
 def main():
     parser = argparse.ArgumentParser(description="Lighthouse on the built page.")
     parser.add_argument("site", nargs="?", default=os.path.join(ROOT, "build-web", "site"))
+    parser.add_argument("--before", help="an earlier build's site folder, audited alternately")
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--preset", action="append", choices=("mobile", "desktop"))
     parser.add_argument("--keep", help="folder for the runs' JSON reports")
@@ -96,31 +100,45 @@ def main():
     print("Lighthouse %s, Chromium %s, %s" % (
         VERSION, subprocess.run([browser.CHROMIUM, "--version"], capture_output=True,
                                 text=True).stdout.strip(), CHROMIUM_FLAGS))
-    site = browser.Site(args.site)
+    sites = [("before", args.before)] if args.before else []
+    sites.append(("this build" if args.before else "site", args.site))
+    served = {label: browser.Site(folder) for label, folder in sites}
     try:
         for preset in args.preset or ["mobile", "desktop"]:
-            scores = {name: [] for name in CATEGORIES}
-            blocking, problems = [], set()
+            scores = {(label, name): [] for label, _ in sites for name in CATEGORIES}
+            blocking = {label: [] for label, _ in sites}
+            problems = {label: set() for label, _ in sites}
             print("\n%s (%d runs, load %s at the start)" % (preset, args.runs,
                                                              report_section.load_average()))
             for run in range(args.runs):
-                report = audit(site.url, preset, os.path.join(keep, "%s-%d.json" % (preset, run)))
-                for name in CATEGORIES:
-                    scores[name].append(round(report["categories"][name]["score"] * 100))
-                blocking.append(round(report["audits"]["total-blocking-time"]["numericValue"]))
-                problems.update(failing(report))
-                tasks = ", ".join("%s %.0f ms at %.0f" % (url or "?", duration, start)
-                                  for start, duration, url in long_tasks(report))
-                print("  run %d: %s; TBT %d ms; long tasks: %s" % (
-                    run + 1, " / ".join(str(scores[name][-1]) for name in CATEGORIES),
-                    blocking[-1], tasks or "none"))
-            print("| %s | %s | %s |" % (preset, " | ".join(spread(scores[name])
-                                                           for name in CATEGORIES),
-                                         spread(blocking, " ms")))
-            for problem in sorted(problems):
-                print("  not passed: " + problem)
+                for label, _ in sites:
+                    report = audit(served[label].url, preset,
+                                   os.path.join(keep, "%s-%s-%d.json" % (
+                                       label.replace(" ", "-"), preset, run)))
+                    for name in CATEGORIES:
+                        scores[label, name].append(
+                            round(report["categories"][name]["score"] * 100))
+                    blocking[label].append(
+                        round(report["audits"]["total-blocking-time"]["numericValue"]))
+                    problems[label].update(failing(report))
+                    tasks = ", ".join("%s %.0f ms at %.0f" % (url or "?", duration, start)
+                                      for start, duration, url in long_tasks(report))
+                    print("  run %d, %s: %s; TBT %d ms; long tasks: %s" % (
+                        run + 1, label, " / ".join(str(scores[label, name][-1])
+                                                   for name in CATEGORIES),
+                        blocking[label][-1], tasks or "none"))
+            print("load at the end: %s" % report_section.load_average())
+            print("| Preset | Build | %s | Total Blocking Time |" % " | ".join(CATEGORIES))
+            for label, _ in sites:
+                print("| %s | %s | %s | %s |" % (
+                    preset, label, " | ".join(spread(scores[label, name])
+                                              for name in CATEGORIES),
+                    spread(blocking[label], " ms")))
+                for problem in sorted(problems[label]):
+                    print("  %s, not passed: %s" % (label, problem))
     finally:
-        site.stop()
+        for site in served.values():
+            site.stop()
     print("\nReports in " + keep)
 
 
