@@ -83,6 +83,13 @@ mergeInto(LibraryManager.library, {
                       preventDefault: function() {}});
     };
 
+    // On a touch screen GLUT turns touches on the canvas into mouse events, for mouse callbacks
+    // the program does not have, and cancels touches it may not cancel (an error in the
+    // console at every swipe). Touches on the view are the page's (drag.js).
+    ['touchstart', 'touchmove', 'touchend'].forEach(function(type) {
+      window.removeEventListener(type, GLUT.touchHandler, true);
+    });
+
     // glutMainLoop returns to the browser at once; without this the runtime would end after
     // the first frame (and GLUT's exit handler would shrink the canvas to 1 x 1).
     runtimeKeepalivePush();
