@@ -10,9 +10,12 @@
 (function() {
   var wanted = false;
 
+  // The installed app, or a browser put in full screen by its own key (F11), already is.
+  var shownFullScreen = window.matchMedia('(display-mode: fullscreen)');
+
   function offer() {
     document.body.classList.toggle('can-fullscreen', wanted && !!document.fullscreenEnabled &&
-                                   !document.fullscreenElement);
+                                   !document.fullscreenElement && !shownFullScreen.matches);
   }
 
   function enter() {
@@ -36,6 +39,7 @@
     button.addEventListener('click', enter);
   });
   document.addEventListener('fullscreenchange', offer);
+  shownFullScreen.addEventListener('change', offer);
 
   // Chromium and Firefox leave full screen at Escape by themselves and keep the key from the
   // page. Should a browser hand it on, or a script send one, the page leaves full screen too and

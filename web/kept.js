@@ -125,18 +125,28 @@ var orvessaKept = (function() {
   }
 
   // Forgets kept pictures (all of them without `names`); resolves to null, or to why not.
+  // Without storage nothing was kept, so nothing is left to forget.
   function forget(names) {
-    return transact('readwrite', function(store) {
-      if (names) {
-        names.forEach(function(name) { store.delete(name); });
-      } else {
-        store.clear();
-      }
-    }).then(function() {
-      (names || Object.keys(keptNames)).forEach(function(name) { delete keptNames[name]; });
+    var forgotten = open().then(function() {
+      return transact('readwrite', function(store) {
+        if (names) {
+          names.forEach(function(name) { store.delete(name); });
+        } else {
+          store.clear();
+        }
+      }).then(function() {
+        return null;
+      }, function(error) {
+        return String(error && error.name || error);
+      });
+    }, function() {
       return null;
-    }, function(error) {
-      return String(error && error.name || error);
+    });
+    return forgotten.then(function(why) {
+      if (why === null) {
+        (names || Object.keys(keptNames)).forEach(function(name) { delete keptNames[name]; });
+      }
+      return why;
     });
   }
 
