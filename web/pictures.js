@@ -164,9 +164,11 @@ var picturesMenu = document.getElementById('pictures-menu');
 var picker = document.getElementById('picker');
 var chosenTexture = null;
 
+var surfaceRestores = picturesMenu.querySelectorAll('[data-restore]:not([data-restore=""])');
+
 function showPicturesMenu(shown) {
-  Array.prototype.forEach.call(picturesMenu.querySelectorAll('[data-restore]:not([data-restore=""])'),
-                               function(button) {
+  // A surface's ↺ only where it has a kept picture.
+  Array.prototype.forEach.call(surfaceRestores, function(button) {
     button.hidden = !orvessaKept.isKept(button.getAttribute('data-restore'));
   });
   picturesMenu.hidden = !shown;
