@@ -3,21 +3,26 @@
 desktop preset, several runs each, and prints each category's score (median, lowest to
 highest) with Total Blocking Time and the longest main-thread tasks.
 
-Usage: tools/lighthouse.py [SITE_DIR] [--before DIR] [--runs N] [--preset mobile|desktop ...]
-                           [--keep DIR]
-  SITE_DIR  the web build's site folder (default build-web/site), served here on a free port
-  --before  the site folder of an earlier build, audited in the same runs, alternating with
-            SITE_DIR's, so that both see the same load on the machine
-  --runs    runs of each preset (default 5)
-  --keep    a folder for each run's JSON report
+Usage: tools/lighthouse.py [SITE_DIR] [--before DIR --before-label TEXT] [--runs N]
+                           [--preset mobile|desktop ...] [--keep DIR] [--report PAGE]
+  SITE_DIR        the web build's site folder (default build-web/site), served here on a free
+                  port
+  --before        the site folder of an earlier build, audited in the same runs, alternating
+                  with SITE_DIR's, so that both see the same load on the machine
+  --before-label  what that build is, for the report (e.g. "commit `e529b06`")
+  --runs          runs of each preset (default 5)
+  --keep          a folder for each run's JSON report
+  --report        a page (docs/benchmarks.md) whose "## Lighthouse" section this run rewrites
 
 Lighthouse is installed with npm into build-lighthouse/ (git ignores build*/) when missing.
 It is pinned: 13.x wants Node 22.
 """
 
 import argparse
+import datetime
 import json
 import os
+import platform
 import statistics
 import subprocess
 import sys
@@ -36,6 +41,31 @@ INSTALL_DIR = os.path.join(ROOT, "build-lighthouse")
 LIGHTHOUSE = os.path.join(INSTALL_DIR, "node_modules", ".bin", "lighthouse")
 CHROMIUM_FLAGS = "--headless=new --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader"
 CATEGORIES = ("performance", "accessibility", "best-practices", "seo")
+TITLES = ("Performance", "Accessibility", "Best practices", "SEO")
+# Timings reported beside the scores, from each run's audits.
+TIMINGS = (("first-contentful-paint", "First Contentful Paint"),
+           ("largest-contentful-paint", "Largest Contentful Paint"),
+           ("total-blocking-time", "Total Blocking Time"))
+HEADING = "## Lighthouse"
+
+NOTES = """What the long tasks are, from DevTools traces of the page's start in the same Chromium
+(CPU profile and trace events on the page's thread), and what this page's own work in them was:
+
+- **`main`**, in one task once the textures are made: mostly `glutCreateWindow` making the
+  WebGL context, where the page's thread waits for Chromium's GPU process to set up ANGLE on
+  SwiftShader (the first context of the page); then the scene's set-up reading the six files
+  and uploading them. Not the page's to cut: the program makes its context and reads its
+  pictures in `main`. The page's part was cut: the runtime enabled every WebGL extension the
+  browser offers (asking the GPU process for their list and each one) and the canvas was made
+  800 × 600 and resized to the window right after the context, which made its drawing buffer
+  again; now no extension is enabled and the context is made at the window's size.
+- **The first frame**: its draws are the first to need the GL emulation's shaders, and the
+  page's thread waits while SwiftShader compiles and links them. Not the page's.
+- **Making the textures**: the page's own, once one task of the six; now a task each.
+- **Tasks with no script in them**, around the first frame: the trace shows Chromium's own work
+  (setting up a compositor, tearing one down), none of the page's.
+- **The page's scripts**: each is evaluated in a short task of its own; they are deferred, so
+  the document is parsed before any of them runs."""
 
 
 def install():
@@ -86,60 +116,124 @@ def spread(values, unit=""):
     return "%g%s (%g to %g)" % (statistics.median(values), unit, values[0], values[-1])
 
 
-def main():
-    parser = argparse.ArgumentParser(description="Lighthouse on the built page.")
-    parser.add_argument("site", nargs="?", default=os.path.join(ROOT, "build-web", "site"))
-    parser.add_argument("--before", help="an earlier build's site folder, audited alternately")
-    parser.add_argument("--runs", type=int, default=5)
-    parser.add_argument("--preset", action="append", choices=("mobile", "desktop"))
-    parser.add_argument("--keep", help="folder for the runs' JSON reports")
-    args = parser.parse_args()
-    install()
-    keep = args.keep or tempfile.mkdtemp(prefix="orvessa-lighthouse-")
-    os.makedirs(keep, exist_ok=True)
-    print("Lighthouse %s, Chromium %s, %s" % (
-        VERSION, subprocess.run([browser.CHROMIUM, "--version"], capture_output=True,
-                                text=True).stdout.strip(), CHROMIUM_FLAGS))
-    sites = [("before", args.before)] if args.before else []
-    sites.append(("this build" if args.before else "site", args.site))
+def machine():
+    with open("/proc/cpuinfo") as f:
+        cpu = next((line.split(":", 1)[1].strip() for line in f if line.startswith("model name")),
+                   "unknown")
+    commit = subprocess.run(["git", "rev-parse", "--short", "HEAD"], cwd=ROOT,
+                            capture_output=True, text=True).stdout.strip() or "unknown"
+    chromium = subprocess.run([browser.CHROMIUM, "--version"], capture_output=True,
+                              text=True).stdout.strip()
+    return {"cpu": cpu, "cores": os.cpu_count(), "commit": commit, "chromium": chromium,
+            "system": "%s %s" % (platform.system(), platform.release())}
+
+
+def run_audits(sites, presets, runs, keep):
+    """{(preset, label): {"scores": {category: [...]}, "timings": {audit: [...]},
+    "problems": set()}}, the sites' runs alternating."""
     served = {label: browser.Site(folder) for label, folder in sites}
+    results = {}
     try:
-        for preset in args.preset or ["mobile", "desktop"]:
-            scores = {(label, name): [] for label, _ in sites for name in CATEGORIES}
-            blocking = {label: [] for label, _ in sites}
-            problems = {label: set() for label, _ in sites}
-            print("\n%s (%d runs, load %s at the start)" % (preset, args.runs,
+        for preset in presets:
+            print("\n%s (%d runs, load %s at the start)" % (preset, runs,
                                                              report_section.load_average()))
-            for run in range(args.runs):
+            for run in range(runs):
                 for label, _ in sites:
+                    result = results.setdefault((preset, label), {
+                        "scores": {name: [] for name in CATEGORIES},
+                        "timings": {name: [] for name, _ in TIMINGS}, "problems": set()})
                     report = audit(served[label].url, preset,
                                    os.path.join(keep, "%s-%s-%d.json" % (
                                        label.replace(" ", "-"), preset, run)))
                     for name in CATEGORIES:
-                        scores[label, name].append(
+                        result["scores"][name].append(
                             round(report["categories"][name]["score"] * 100))
-                    blocking[label].append(
-                        round(report["audits"]["total-blocking-time"]["numericValue"]))
-                    problems[label].update(failing(report))
+                    for name, _ in TIMINGS:
+                        result["timings"][name].append(
+                            round(report["audits"][name]["numericValue"]))
+                    result["problems"].update(failing(report))
                     tasks = ", ".join("%s %.0f ms at %.0f" % (url or "?", duration, start)
                                       for start, duration, url in long_tasks(report))
                     print("  run %d, %s: %s; TBT %d ms; long tasks: %s" % (
-                        run + 1, label, " / ".join(str(scores[label, name][-1])
+                        run + 1, label, " / ".join(str(result["scores"][name][-1])
                                                    for name in CATEGORIES),
-                        blocking[label][-1], tasks or "none"))
-            print("load at the end: %s" % report_section.load_average())
-            print("| Preset | Build | %s | Total Blocking Time |" % " | ".join(CATEGORIES))
-            for label, _ in sites:
-                print("| %s | %s | %s | %s |" % (
-                    preset, label, " | ".join(spread(scores[label, name])
-                                              for name in CATEGORIES),
-                    spread(blocking[label], " ms")))
-                for problem in sorted(problems[label]):
-                    print("  %s, not passed: %s" % (label, problem))
+                        result["timings"]["total-blocking-time"][-1], tasks or "none"))
     finally:
         for site in served.values():
             site.stop()
-    print("\nReports in " + keep)
+    return results
+
+
+def table(results, sites, presets):
+    lines = ["| Preset | Build | %s | %s |" % (" | ".join(TITLES),
+                                                " | ".join(title for _, title in TIMINGS)),
+             "|---|---|%s" % ("---|" * (len(TITLES) + len(TIMINGS)))]
+    for preset in presets:
+        for label, _ in sites:
+            result = results[preset, label]
+            lines.append("| %s | %s | %s | %s |" % (
+                preset, label, " | ".join(spread(result["scores"][name]) for name in CATEGORIES),
+                " | ".join(spread(result["timings"][name], " ms") for name, _ in TIMINGS)))
+    for preset in presets:
+        for label, _ in sites:
+            for problem in sorted(results[preset, label]["problems"]):
+                lines.append("")
+                lines.append("Not passed (%s, %s): %s." % (preset, label, problem))
+    return "\n".join(lines)
+
+
+def section(info, table_text, runs, load_before, load_after, before_label):
+    before = ("\"before\" is %s, audited in the same runs, alternating with this build. "
+              % before_label) if before_label else ""
+    return "\n".join([
+        HEADING, "",
+        "Written by `tools/lighthouse.py`: Lighthouse %s on the page (`build-web/site/`, a "
+        "Release build, served from this machine), in %s with `%s` (WebGL on SwiftShader, on "
+        "the processor: this machine has no GPU), %d runs of each preset; %s"
+        "Scores and times are median (lowest to highest). Lighthouse's mobile preset simulates "
+        "a slow phone (its processor four times slower) and network; the desktop preset does "
+        "not slow the processor." % (VERSION, info["chromium"], CHROMIUM_FLAGS, runs, before),
+        "",
+        "| | |", "|---|---|",
+        "| Measured | %s, commit `%s` |" % (
+            datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC"),
+            info["commit"]),
+        "| CPU | %s (from /proc/cpuinfo) |" % info["cpu"],
+        "| Cores | %d online |" % info["cores"],
+        "| System | %s |" % info["system"],
+        "| Load average (1, 5, 15 min) | %s before the runs; %s after them |" % (
+            load_before, load_after),
+        "", table_text, "", NOTES, ""])
+
+
+def main():
+    parser = argparse.ArgumentParser(description="Lighthouse on the built page.")
+    parser.add_argument("site", nargs="?", default=os.path.join(ROOT, "build-web", "site"))
+    parser.add_argument("--before", help="an earlier build's site folder, audited alternately")
+    parser.add_argument("--before-label", default="an earlier build")
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--preset", action="append", choices=("mobile", "desktop"))
+    parser.add_argument("--keep", help="folder for the runs' JSON reports")
+    parser.add_argument("--report", help="page whose Lighthouse section to rewrite")
+    args = parser.parse_args()
+    install()
+    keep = args.keep or tempfile.mkdtemp(prefix="orvessa-lighthouse-")
+    os.makedirs(keep, exist_ok=True)
+    info = machine()
+    print("Lighthouse %s, %s, %s" % (VERSION, info["chromium"], CHROMIUM_FLAGS))
+    sites = [("before", args.before)] if args.before else []
+    sites.append(("this build", args.site))
+    presets = args.preset or ["mobile", "desktop"]
+    load_before = report_section.load_average()
+    results = run_audits(sites, presets, args.runs, keep)
+    load_after = report_section.load_average()
+    table_text = table(results, sites, presets)
+    print("\nLoad at the end: %s\n\n%s\n\nReports in %s" % (load_after, table_text, keep))
+    if args.report:
+        report_section.replace_section(args.report, HEADING, section(
+            info, table_text, args.runs, load_before, load_after,
+            args.before_label if args.before else None))
+        print("Wrote the section %r of %s" % (HEADING, args.report))
 
 
 if __name__ == "__main__":
