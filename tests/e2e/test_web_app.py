@@ -1,6 +1,7 @@
 """The page as an app: its manifest loads and Chromium finds nothing against installing it; the
 textures it makes are the native build's, byte for byte; after one visit it starts and answers
-keys with the server gone; and a rebuild that changes one file replaces the offline copy."""
+keys with the server gone, and starts with the pictures it kept; and a rebuild that changes one
+file replaces the offline copy."""
 
 import hashlib
 import json
@@ -146,6 +147,11 @@ class WebApp(web_case.WebCase):
             page = web_case.FolderPage(app.page, self.workdir)
             self.assert_shows(page.press("a"), start, "offline, plain textures")
             self.assert_shows(page.press("Up"), model.after(start, "Up"), "offline, Up")
+            # The dropped pictures were kept: offline too, the next start's first frame has them.
+            app.reload("the page started offline again")
+            self.assertEqual(sorted(app.value("orvessaPage.keptAtStart")),
+                             sorted(model.TEXTURE_FILES))
+            self.assert_shows(app.page.frame(), start, "offline, kept pictures")
 
     def test_a_rebuild_that_changes_one_file_replaces_the_offline_copy(self):
         site = self.site_copy()
