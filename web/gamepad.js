@@ -46,12 +46,15 @@
         keys.push(BUTTON_KEYS[index]);
       }
     });
+    // The stick's axes run from -1 (left, up) to 1 (right, down).
     var x = pad.axes[0] || 0;
     var y = pad.axes[1] || 0;
-    if (x < -STICK) keys.push('ArrowLeft');
-    if (x > STICK) keys.push('ArrowRight');
-    if (y < -STICK) keys.push('ArrowUp');
-    if (y > STICK) keys.push('ArrowDown');
+    if (Math.abs(x) > STICK) {
+      keys.push(x < 0 ? 'ArrowLeft' : 'ArrowRight');
+    }
+    if (Math.abs(y) > STICK) {
+      keys.push(y < 0 ? 'ArrowUp' : 'ArrowDown');
+    }
     return keys;
   }
 
