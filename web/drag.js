@@ -19,7 +19,8 @@
 
   // Never from a control or the Pictures menu: those keep working as they do.
   function startsDrag(event) {
-    if (drag !== null || !event.isPrimary || (event.pointerType === 'mouse' && event.button !== 0)) {
+    if (drag !== null || !event.isPrimary ||
+        (event.pointerType === 'mouse' && event.button !== 0)) {
       return false;
     }
     return event.target === canvas ||

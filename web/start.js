@@ -1,10 +1,11 @@
 // The six textures, made by the generator the native build runs (textures/texture_generator.cpp,
 // compiled to textures.wasm) while the program's own wasm compiles; the program's main waits
-// until they are in its folder, with the pictures kept from earlier visits over them. Making them costs less than downloading them (2.95 MB), and
-// their bytes are the native files'.
+// until they are in its folder, with the pictures kept from earlier visits over them. Making
+// them costs less than downloading them (2.95 MB), and their bytes are the native files'.
 //
 // They are made here, on the page's own thread, before the first frame: there is nothing yet
-// to answer, and a worker's start-up costs more than it saves on a machine of two cores.
+// to answer, and a worker's start-up costs more than it saves on a machine of two cores. Each
+// is a task of its own, so that the thread is never held for all six at once.
 'use strict';
 
 var orvessaStart = {
