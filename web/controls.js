@@ -1,6 +1,6 @@
 // The guide to the keys, and the on-screen controls of touch devices. Every control presses the
 // key it names (data-key), through the same GLUT handler a key goes through, so a tap gives the
-// frame its key gives.
+// frame its key gives. Held keys repeat here for the controls and the gamepad (gamepad.js).
 'use strict';
 
 // A keyboard's auto-repeat: the first repeat after a pause, then a steady rate.
@@ -65,7 +65,7 @@ if (window.matchMedia('(pointer: coarse)').matches) {
 window.addEventListener('touchstart', function(event) {
   useTouchControls();
   // The first touch on the view itself only puts the guide away.
-  if (!event.target.closest('[data-pictures], #pictures-menu')) {
+  if (!event.target.closest('[data-pictures], #pictures-menu, [data-fullscreen]')) {
     hideGuide();
   }
 }, {capture: true, passive: true});
@@ -74,9 +74,10 @@ function programRunning() {
   return typeof Module.pressKey === 'function' && orvessaPage.exitStatus === null;
 }
 
-function pressControl(key) {
+// Presses a key for a control, a drag or a gamepad, noting it in that one's list of presses.
+function pressControl(key, presses) {
   if (programRunning()) {
-    orvessaPage.controlPresses.push(key);
+    (presses || orvessaPage.controlPresses).push(key);
     Module.pressKey(key);
   }
 }
@@ -107,14 +108,26 @@ function showModes() {
 }
 afterFrame.push(showModes);
 
-// A press at the touch, then repeats while the finger stays on the control. Each pointer has
-// its own timer, so two controls held at once both repeat.
+// A press at once, then repeats while held. Each holder (a finger, a gamepad's button) has its
+// own timer, so two controls held at once both repeat.
 var repeatTimers = {};
 
-function stopRepeating(pointerId) {
-  clearTimeout(repeatTimers[pointerId]);
-  clearInterval(repeatTimers[pointerId]);
-  delete repeatTimers[pointerId];
+function holdKey(holder, key, presses) {
+  releaseKey(holder);
+  pressControl(key, presses);
+  if (REPEATING_KEYS.indexOf(key) >= 0) {
+    repeatTimers[holder] = setTimeout(function() {
+      repeatTimers[holder] = setInterval(function() {
+        pressControl(key, presses);
+      }, REPEAT_INTERVAL_MS);
+    }, REPEAT_DELAY_MS);
+  }
+}
+
+function releaseKey(holder) {
+  clearTimeout(repeatTimers[holder]);
+  clearInterval(repeatTimers[holder]);
+  delete repeatTimers[holder];
 }
 
 controlButtons.forEach(function(button) {
@@ -126,19 +139,11 @@ controlButtons.forEach(function(button) {
     if (button.hasPointerCapture(event.pointerId)) {
       button.releasePointerCapture(event.pointerId);
     }
-    stopRepeating(event.pointerId);
-    pressControl(key);
-    if (REPEATING_KEYS.indexOf(key) >= 0) {
-      repeatTimers[event.pointerId] = setTimeout(function() {
-        repeatTimers[event.pointerId] = setInterval(function() {
-          pressControl(key);
-        }, REPEAT_INTERVAL_MS);
-      }, REPEAT_DELAY_MS);
-    }
+    holdKey('pointer ' + event.pointerId, key);
   });
   ['pointerup', 'pointercancel', 'pointerleave'].forEach(function(type) {
     button.addEventListener(type, function(event) {
-      stopRepeating(event.pointerId);
+      releaseKey('pointer ' + event.pointerId);
     });
   });
   // No mouse events, click, text selection or long-press menu after a touch on a control.

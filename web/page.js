@@ -14,6 +14,14 @@ var orvessaPage = {
   unreadable: [],       // pictures the browser could not decode
   pictures: 0,          // pictures chosen with the picker and shown
   controlPresses: [],   // keys pressed by the on-screen controls, in order
+  dragPresses: [],      // keys pressed by dragging the view, in order
+  padPresses: [],       // keys pressed by a gamepad, in order
+  padPolls: 0,          // animation frames a gamepad was polled in
+  kept: [],             // pictures kept for the next visit, in order
+  notKept: [],          // pictures shown but not kept (storage refused, or not a 24-bit BMP)
+  keptAtStart: [],      // kept pictures written over the made textures before main
+  droppedKept: [],      // kept pictures found unusable at the start, and forgotten
+  restores: 0,          // built-in pictures put back with the Pictures menu
   exitStatus: null,     // the program's exit status once it has ended
 };
 
@@ -55,7 +63,15 @@ canvas.focus();
 var Module = {
   canvas: canvas,
   print: function(text) { console.log(text); },
-  printErr: function(text) { console.error(text); },
+  // The runtime's notes on its GL emulation ("WARNING: using emscripten GL emulation...") are
+  // warnings, not errors: an ordinary visit logs no error.
+  printErr: function(text) {
+    if (/^WARNING: /.test(text)) {
+      console.warn(text);
+    } else {
+      console.error(text);
+    }
+  },
   // Runs after every call of the display callback.
   postMainLoop: function() {
     orvessaPage.frames += 1;

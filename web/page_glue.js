@@ -9,6 +9,28 @@ mergeInto(LibraryManager.library, {
     _emscripten_force_exit(status);
   },
 
+  // The program asks for full screen as it starts, where no browser grants it (that needs a
+  // person's gesture, and the refusal is an error in the console). The page offers it instead
+  // (fullscreen.js).
+  glutFullScreen: function() {
+    if (Module['fullScreenWanted']) {
+      Module['fullScreenWanted']();
+    }
+  },
+
+  // The canvas follows the window (below): the program's 800 x 600 would only be resized once
+  // the GL context exists, and resizing a WebGL canvas makes its drawing buffer again, which
+  // on a software renderer costs as much as a frame or more. So the context is made at the
+  // window's size.
+  glutInitWindowSize__deps: ['$Browser', '$GLUT'],
+  glutInitWindowSize: function(width, height) {
+    GLUT.initWindowWidth = width;
+    GLUT.initWindowHeight = height;
+    var ratio = window.devicePixelRatio || 1;
+    Browser.setCanvasSize(Math.round(window.innerWidth * ratio),
+                          Math.round(window.innerHeight * ratio));
+  },
+
   orvessa_adapt_page__deps: ['$GL', '$GLUT', '$runtimeKeepalivePush', 'glutReshapeWindow'],
   orvessa_adapt_page: function(title, firstTexture, lastTexture) {
     // GLUT's emulation does not name the page after the window.
@@ -60,6 +82,13 @@ mergeInto(LibraryManager.library, {
                       ctrlKey: false, altKey: false, metaKey: false,
                       preventDefault: function() {}});
     };
+
+    // On a touch screen GLUT turns touches on the canvas into mouse events, for mouse callbacks
+    // the program does not have, and cancels touches it may not cancel (an error in the
+    // console at every swipe). Touches on the view are the page's (drag.js).
+    ['touchstart', 'touchmove', 'touchend'].forEach(function(type) {
+      window.removeEventListener(type, GLUT.touchHandler, true);
+    });
 
     // glutMainLoop returns to the browser at once; without this the runtime would end after
     // the first frame (and GLUT's exit handler would shrink the canvas to 1 x 1).

@@ -1,7 +1,8 @@
 // Pictures of one's own on the scene's surfaces: chosen with the Pictures control (the device's
 // picker, which on a phone offers the camera and the photo library) or dropped on the page.
 // Whatever the browser can decode becomes the 24-bit BMP the program reads, stretched to
-// 256 x 256 with transparent parts on white, written into the program's working folder.
+// 256 x 256 with transparent parts on white, written into the program's working folder and
+// kept for the next visit (kept.js). The menu also puts the built-in pictures back.
 'use strict';
 
 var PICTURE_SIDE = 256;
@@ -69,17 +70,38 @@ function pictureToBmp(image) {
   return bytes;
 }
 
-// Writes a picture file as the texture `name`; resolves to false (with a note) when the browser
-// cannot decode it, and nothing changes then.
+// Writes a picture file as the texture `name`; resolves to its BMP bytes, or to null (with a
+// note) when the browser cannot decode it, and nothing changes then.
 function writePicture(file, name) {
   return decodePicture(file).then(function(image) {
-    Module.FS.writeFile(name, pictureToBmp(image));
+    var bytes = pictureToBmp(image);
+    Module.FS.writeFile(name, bytes);
     orvessaPage.written.push(name);
-    return true;
+    return bytes;
   }, function() {
     orvessaPage.unreadable.push(file.name);
     showNote('Could not read ' + file.name + ' as a picture; nothing changed.');
-    return false;
+    return null;
+  });
+}
+
+// What a surface's file paints, as the Pictures menu names it ("the lawn").
+function surfaceName(texture) {
+  var button = document.querySelector('#pictures-menu [data-file="' + texture + '"]');
+  return button ? button.textContent : texture;
+}
+
+// Keeps a texture file the page has written for the next visit; when it cannot be kept, it
+// still shows for this visit, and the note says so.
+function keepPicture(name, bytes) {
+  return orvessaKept.keep(name, bytes).then(function(why) {
+    if (why === null) {
+      orvessaPage.kept.push(name);
+    } else {
+      orvessaPage.notKept.push(name);
+      showNote('The picture on ' + surfaceName(name) + ' shows now, but could not be kept for ' +
+               'your next visit: ' + why + '.');
+    }
   });
 }
 
@@ -120,25 +142,35 @@ window.addEventListener('drop', function(event) {
     if (!texture) {
       return null;
     }
-    if (texture.convert) {
-      return writePicture(file, texture.name);
-    }
-    return file.arrayBuffer().then(function(bytes) {
-      Module.FS.writeFile(texture.name, new Uint8Array(bytes));
-      orvessaPage.written.push(texture.name);
+    var written = texture.convert ? writePicture(file, texture.name) :
+      file.arrayBuffer().then(function(buffer) {
+        var bytes = new Uint8Array(buffer);
+        Module.FS.writeFile(texture.name, bytes);
+        orvessaPage.written.push(texture.name);
+        return bytes;
+      });
+    return written.then(function(bytes) {
+      return bytes && keepPicture(texture.name, bytes);
     });
   })).then(function() {
     orvessaPage.drops += 1;
   });
 });
 
-// The Pictures control: choose a surface, then a picture; it shows at once.
+// The Pictures control: choose a surface, then a picture; it shows at once. The menu also puts
+// back the built-in pictures: all of them, or one surface's (the ↺ beside a kept one).
 var picturesButton = document.querySelector('[data-pictures]');
 var picturesMenu = document.getElementById('pictures-menu');
 var picker = document.getElementById('picker');
 var chosenTexture = null;
 
+var surfaceRestores = picturesMenu.querySelectorAll('[data-restore]:not([data-restore=""])');
+
 function showPicturesMenu(shown) {
+  // A surface's ↺ only where it has a kept picture.
+  Array.prototype.forEach.call(surfaceRestores, function(button) {
+    button.hidden = !orvessaKept.isKept(button.getAttribute('data-restore'));
+  });
   picturesMenu.hidden = !shown;
   picturesButton.setAttribute('aria-expanded', shown ? 'true' : 'false');
 }
@@ -157,15 +189,47 @@ Array.prototype.forEach.call(picturesMenu.querySelectorAll('[data-file]'), funct
 });
 picker.addEventListener('change', function() {
   var file = picker.files[0];
-  if (!file || !chosenTexture || orvessaPage.exitStatus !== null) {
+  var texture = chosenTexture;
+  if (!file || !texture || orvessaPage.exitStatus !== null) {
     return;
   }
-  writePicture(file, chosenTexture).then(function(written) {
-    if (written) {
+  writePicture(file, texture).then(function(bytes) {
+    if (bytes) {
       // One ordinary key: the program reads all six files again and shows the picture.
       Module.pressKey('r');
       orvessaPage.pictures += 1;
       hideGuide();
+      return keepPicture(texture, bytes);
     }
+  });
+});
+
+// Puts back the built-in pictures of some surfaces (all six without `names`), forgets the kept
+// ones, and shows the result at once.
+function restoreBuiltIn(names) {
+  if (!programRunning()) {
+    return;
+  }
+  (names || TEXTURE_FILES).forEach(function(name) {
+    if (orvessaStart.builtIn[name]) {
+      Module.FS.writeFile(name, orvessaStart.builtIn[name]);
+    }
+  });
+  Module.pressKey('r');
+  hideGuide();
+  orvessaKept.forget(names).then(function(why) {
+    if (why !== null) {
+      showNote('The built-in pictures show now, but the kept ones could not be forgotten (' +
+               why + '): they come back at the next visit.');
+    }
+    orvessaPage.restores += 1;
+  });
+}
+
+Array.prototype.forEach.call(picturesMenu.querySelectorAll('[data-restore]'), function(button) {
+  button.addEventListener('click', function() {
+    var name = button.getAttribute('data-restore');
+    showPicturesMenu(false);
+    restoreBuiltIn(name ? [name] : null);
   });
 });

@@ -213,14 +213,18 @@ class DevTools(Connection):
 
 
 class Chromium:
-    """The system Chromium, headless, with a fresh profile; its first tab on DevTools."""
+    """The system Chromium, headless, with a fresh profile; its first tab on DevTools. With an
+    X `display` it shows its window there instead, where the X server's own key and mouse
+    events go through the browser as a person's do."""
 
-    def __init__(self, log=None, startup_timeout=60):
+    def __init__(self, log=None, startup_timeout=60, display=None):
         self.profile = tempfile.mkdtemp(prefix="orvessa-chromium-")
         self.log = open(log or os.devnull, "wb")
+        flags = [flag for flag in CHROMIUM_FLAGS if not (display and flag == "--headless")]
         self.process = subprocess.Popen(
-            [CHROMIUM] + CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile, "about:blank"],
-            stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log)
+            [CHROMIUM] + flags + ["--user-data-dir=" + self.profile, "about:blank"],
+            stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log,
+            env=dict(os.environ, DISPLAY=display) if display else None)
         self.pid = self.process.pid
         self.tab = None
         try:
@@ -329,7 +333,8 @@ WITHOUT_TEXTURES = on_module("""module => {
 
 class Page:
     """The program in the browser tab, with the interface of driver.Program: frame(), press(),
-    keys(), quit(), running(); plus drop() for files and, on a phone, touch() and tap()."""
+    keys(), quit(), running(); plus drop() for files, drag() across the view, reload(),
+    console_errors() and, on a phone, touch() and tap()."""
 
     def __init__(self, tab, url, before_page=(), startup_timeout=90, phone=False):
         """before_page: scripts run before the page's own, such as WITHOUT_TEXTURES. phone:
@@ -338,6 +343,7 @@ class Page:
         self.phone = phone
         tab.call("Page.enable")
         tab.call("Runtime.enable")
+        tab.call("Log.enable")  # the browser's own messages, such as a refused request
         if phone:
             tab.call("Emulation.setDeviceMetricsOverride", **PHONE)
             tab.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
@@ -353,6 +359,37 @@ class Page:
     def resize(self, width, height):
         self.tab.call("Emulation.setDeviceMetricsOverride", width=width, height=height,
                       deviceScaleFactor=1, mobile=False)
+
+    def console_errors(self):
+        """The errors the page has logged so far: console.error calls, uncaught exceptions and
+        rejections, and the browser's own error messages."""
+        self.value("0")  # takes in the events sent so far
+        found = []
+        for event in self.tab.events:
+            method, params = event["method"], event["params"]
+            if method == "Runtime.consoleAPICalled" and params["type"] == "error":
+                found.append(" ".join(str(arg.get("value", arg.get("description")))
+                                      for arg in params["args"]))
+            elif method == "Runtime.exceptionThrown":
+                details = params["exceptionDetails"]
+                found.append(details.get("exception", {}).get("description") or details["text"])
+            elif method == "Log.entryAdded" and params["entry"]["level"] == "error":
+                found.append(params["entry"]["text"])
+        return found
+
+    def reload(self, what="the reloaded page's first frame", timeout=90):
+        """Loads the page again, in the same browser, and waits for its first frame."""
+        self.value("window.orvessaReloading = true")
+        self.tab.call("Page.reload")
+
+        def started():
+            try:
+                return self.value("typeof orvessaReloading == 'undefined' && "
+                                  "typeof orvessaPage == 'object' && orvessaPage.frames >= 1")
+            except driver.DriverError:
+                return False  # between two documents
+
+        driver.wait_for(started, timeout, what, interval=0.1)
 
     def state(self):
         return self.tab.evaluate("JSON.stringify(orvessaPage)")
@@ -414,6 +451,25 @@ class Page:
         if seconds:
             time.sleep(seconds)
         self.tab.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
+    def drag(self, points):
+        """Drags across the page through points (x, y in CSS pixels), the first where it
+        starts: a finger on a phone, the mouse with its left button held on a desktop."""
+        if self.phone:
+            kinds = ["touchStart"] + ["touchMove"] * (len(points) - 1)
+            for kind, (x, y) in zip(kinds, points):
+                self.tab.call("Input.dispatchTouchEvent", type=kind,
+                              touchPoints=[{"x": x, "y": y, "id": 1}])
+            self.tab.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+        else:
+            kinds = ["mousePressed"] + ["mouseMoved"] * (len(points) - 1)
+            for kind, (x, y) in zip(kinds, points):
+                self.tab.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
+                              buttons=1, clickCount=1)
+            x, y = points[-1]
+            self.tab.call("Input.dispatchMouseEvent", type="mouseReleased", x=x, y=y,
+                          button="left", buttons=0, clickCount=1)
+        self.settle()
 
     def tap(self, selector, timeout=60):
         """Taps an element that presses a key, and returns the frame it leads to."""

@@ -78,9 +78,10 @@ class BiDi(browser.Connection):
 
 
 class Firefox:
-    """firefox-esr, headless, with a fresh profile; its BiDi session on the first tab."""
+    """firefox-esr, headless, with a fresh profile; its BiDi session on the first tab. With an
+    X `display` it shows its window there instead (as browser.Chromium does)."""
 
-    def __init__(self, log=None, startup_timeout=60):
+    def __init__(self, log=None, startup_timeout=60, display=None):
         self.profile = tempfile.mkdtemp(prefix="orvessa-firefox-")
         with open(os.path.join(self.profile, "user.js"), "w") as prefs:
             for name, value in PREFERENCES.items():
@@ -89,9 +90,12 @@ class Firefox:
         self.log = open(self.log_path, "wb")
         self.copy_log_to = log
         env = dict(os.environ, MOZ_WEBGL_FORCE_EGL="1")
+        if display:
+            env["DISPLAY"] = display
         self.process = subprocess.Popen(
-            [FIREFOX, "--headless", "--remote-debugging-port=0", "--no-remote",
-             "--profile", self.profile, "about:blank"],
+            [FIREFOX] + ([] if display else ["--headless"]) +
+            ["--remote-debugging-port=0", "--no-remote", "--profile", self.profile,
+             "about:blank"],
             stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log, env=env)
         self.bidi = None
         try:
@@ -131,12 +135,20 @@ class Page(browser.Page):
         self.tab = bidi
         self.phone = False
         self.resize(*browser.WINDOW)
+        bidi.call("session.subscribe", events=["log.entryAdded"])
         bidi.call("browsingContext.navigate", context=bidi.context, url=url, wait="complete")
         self.wait_for_page("orvessaPage.frames >= 1", startup_timeout, "the page's first frame")
 
     def resize(self, width, height):
         self.tab.call("browsingContext.setViewport", context=self.tab.context,
                       viewport={"width": width, "height": height})
+
+    def console_errors(self):
+        """The errors the page has logged so far: console.error calls and uncaught exceptions
+        and rejections."""
+        self.value("0")  # takes in the events sent so far
+        return [event["params"].get("text") for event in self.tab.events
+                if event["method"] == "log.entryAdded" and event["params"]["level"] == "error"]
 
     def keys(self, *names):
         """Presses and releases each key in turn, as a keyboard's driver would."""

@@ -1,6 +1,7 @@
 """The page as an app: its manifest loads and Chromium finds nothing against installing it; the
 textures it makes are the native build's, byte for byte; after one visit it starts and answers
-keys with the server gone; and a rebuild that changes one file replaces the offline copy."""
+keys with the server gone, and starts with the pictures it kept; and a rebuild that changes one
+file replaces the offline copy."""
 
 import hashlib
 import json
@@ -18,9 +19,6 @@ import scene_model as model
 
 BUILD_DIR = os.environ.get("ORVESSA_BUILD_DIR", os.path.dirname(e2e_case.BINARY))
 WEB_SOURCE = os.path.join(e2e_case.HERE, "..", "..", "web")
-
-SHA256 = """Promise.all(%s.map(name => crypto.subtle.digest('SHA-256', Module.FS.readFile(name))
-    .then(d => Array.from(new Uint8Array(d), b => b.toString(16).padStart(2, '0')).join(''))))"""
 
 
 class ClosingSite(browser.Site):
@@ -87,10 +85,7 @@ class AppSession(browser.Session):
         return names[0]
 
     def reload(self, what):
-        self.value("window.orvessaReloading = true")
-        self.page.tab.call("Page.reload")
-        self.wait("typeof orvessaReloading == 'undefined' && typeof orvessaPage == 'object' && "
-                  "orvessaPage.frames >= 1", what)
+        self.page.reload(what)
         web_case.put_guide_away(self.page)
 
     def go_offline(self):
@@ -135,7 +130,7 @@ class WebApp(web_case.WebCase):
     def test_textures_the_page_makes_are_the_native_builds_byte_for_byte(self):
         with AppSession(self, web_case.SITE) as app:
             names = list(browser.TEXTURE_FILES)
-            made = app.value(SHA256 % json.dumps(names))
+            made = web_case.digests(app.page, names)
         for name, digest in zip(names, made):
             with open(os.path.join(BUILD_DIR, name), "rb") as native:
                 self.assertEqual(digest, hashlib.sha256(native.read()).hexdigest(), name)
@@ -152,6 +147,11 @@ class WebApp(web_case.WebCase):
             page = web_case.FolderPage(app.page, self.workdir)
             self.assert_shows(page.press("a"), start, "offline, plain textures")
             self.assert_shows(page.press("Up"), model.after(start, "Up"), "offline, Up")
+            # The dropped pictures were kept: offline too, the next start's first frame has them.
+            app.reload("the page started offline again")
+            self.assertEqual(sorted(app.value("orvessaPage.keptAtStart")),
+                             sorted(model.TEXTURE_FILES))
+            self.assert_shows(app.page.frame(), start, "offline, kept pictures")
 
     def test_a_rebuild_that_changes_one_file_replaces_the_offline_copy(self):
         site = self.site_copy()

@@ -1,6 +1,6 @@
 """The page in Firefox: the main keyboard's + and - reach the program and roll the view as the
 camera model predicts. Firefox gives those keys other key codes than Chromium (61 and 173), which
-the browser runtime's GLUT alone maps to other characters or to none."""
+the browser runtime's GLUT alone maps to other characters or to none. The visit logs no error."""
 
 import unittest
 
@@ -29,6 +29,7 @@ class FirefoxKeys(web_case.WebCase):
             for _ in range(15):
                 walker.press("minus")
             self.assert_shows(page.press(*["minus"] * 15), walker.pose, "10 +, 15 -")
+            self.assertEqual(page.console_errors(), [])
             self.assertEqual(page.quit(), 0)
 
 

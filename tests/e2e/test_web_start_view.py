@@ -1,6 +1,7 @@
 """The page's first frame and the start view: the canvas covers the window with the GL viewport
-on all of it, also after a resize; the shipped textures are on the lawn and the water; and with
-one plain colour per texture, the native start-view case's landmarks and whole frame hold."""
+on all of it, also after a resize; the shipped textures are on the lawn and the water; the visit
+logs no error; and with one plain colour per texture, the native start-view case's landmarks
+and whole frame hold."""
 
 import os
 import unittest
@@ -18,9 +19,9 @@ WINDOW_AND_VIEW = ("[innerWidth, innerHeight, Module.canvas.width, Module.canvas
 
 
 # What the site folder may hold: the page's own files, nothing of the build around it.
-SITE_FILES = ["app.js", "controls.js", "icon-192.png", "icon-512.png", "index.html",
-              "manifest.webmanifest", "orvessa.js", "orvessa.wasm", "page.js", "pictures.js",
-              "start.js", "sw.js", "textures.wasm"]
+SITE_FILES = ["app.js", "controls.js", "drag.js", "fullscreen.js", "gamepad.js", "icon-192.png",
+              "icon-512.png", "index.html", "kept.js", "manifest.webmanifest", "orvessa.js",
+              "orvessa.wasm", "page.js", "pictures.js", "start.js", "sw.js", "textures.wasm"]
 
 
 class WebStartView(web_case.WebCase, test_start_view.StartView):
@@ -63,6 +64,9 @@ class WebStartView(web_case.WebCase, test_start_view.StartView):
             page.resize(1024, 768)
             if page.frame() != first:
                 self.fail_with_frames("back at 1024 x 768, the frame differs from the first")
+            # No error in the console: not the program's refused request for full screen at
+            # its start, nor the GL emulation's warnings.
+            self.assertEqual(page.console_errors(), [])
             self.assertEqual(page.quit(), 0)
 
 

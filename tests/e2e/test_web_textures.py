@@ -3,12 +3,20 @@
 unskewed; a file not named like a texture is ignored with a short note, which the next key press
 takes away. Pictures of any format: a JPEG dropped as door.jpg shows on the hall, a file the
 browser cannot decode changes nothing; and on a phone, a PNG with a transparent half chosen with
-the Pictures control shows at once on the lawn, on white where it is transparent."""
+the Pictures control shows at once on the lawn, on white where it is transparent. Pictures kept
+across visits: they are in the next visit's first frame, the Pictures menu puts back the built-in
+ones (one surface, then all), a kept picture the page cannot use is forgotten with a note, and
+where storage is missing or full a picture shows but is not kept, and the note says so."""
 
+import base64
+import hashlib
+import json
+import os
 import subprocess
 import unittest
 
 import bmp_files
+import browser
 import e2e_case
 import test_reload
 import web_case
@@ -132,6 +140,125 @@ class ChosenPicture(web_case.WebCase):
                         checked += 1
             self.assertGreater(checked, 20)
             self.assertEqual(page.quit(), 0)
+
+
+# Puts a file into the page's storage of kept pictures, as an earlier visit would have.
+STORE_KEPT = """new Promise((resolve, reject) => {
+    const request = indexedDB.open('orvessa', 1);
+    request.onerror = () => reject(request.error);
+    request.onsuccess = () => {
+        const transaction = request.result.transaction('pictures', 'readwrite');
+        transaction.objectStore('pictures').put(
+            Uint8Array.from(atob(%s), c => c.charCodeAt(0)), %s);
+        transaction.oncomplete = () => { request.result.close(); resolve(true); };
+        transaction.onerror = () => reject(transaction.error);
+    };
+})"""
+
+# Storage as some browsers leave it: missing (no IndexedDB at all), and full.
+STORAGE_REFUSED = {
+    "missing": "Object.defineProperty(window, 'indexedDB', {value: undefined});",
+    "full": """IDBObjectStore.prototype.put = function() {
+        throw new DOMException('The quota has been exceeded.', 'QuotaExceededError');
+    };""",
+}
+
+
+def built_in_digests(names):
+    with_digests = []
+    for name in names:
+        with open(os.path.join(e2e_case.BUILD_DIR, name), "rb") as native:
+            with_digests.append(hashlib.sha256(native.read()).hexdigest())
+    return with_digests
+
+
+class KeptPictures(web_case.WebCase):
+    def restore(self, page, selector):
+        """Puts built-in pictures back with the Pictures menu; returns the frame after it."""
+        restores = page.value("orvessaPage.restores")
+        page.keys("F1")  # the guide, and with it the Pictures control
+        page.click("[data-pictures]")
+        page.wait_for_page("document.querySelector(%s).offsetWidth > 0" % json.dumps(selector),
+                           30, "the menu's %s" % selector)
+        page.click(selector)
+        page.wait_for_page("orvessaPage.restores > %d" % restores, 30, "the pictures put back")
+        return page.frame()
+
+    def assert_built_in(self, page, names, label):
+        self.assertEqual(web_case.digests(page, names), built_in_digests(names), label)
+
+    def test_kept_pictures_come_back_until_the_built_in_ones_are_put_back(self):
+        self.write_textures()  # plain colours, dropped at the start: kept too
+        red = (200, 60, 40)
+        jpeg = self.path("door.jpg")
+        subprocess.run([CONVERT, "-size", "16x16", "xc:rgb%s" % (red,), "-sampling-factor",
+                        "1x1", "-quality", "100", jpeg], check=True)
+        start = model.start_pose()
+        others = [name for name in model.TEXTURE_FILES if name != model.LAWN]
+        with self.session() as page:
+            page.drop([jpeg])
+            self.assertEqual(set(page.value("orvessaPage.kept")), set(model.TEXTURE_FILES))
+            self.assertEqual(page.value("orvessaPage.notKept"), [])
+
+            # The next visit: no key has made the program read its files again, so this is
+            # what its first set-up read.
+            page.reload("the next visit")
+            web_case.put_guide_away(page)
+            self.assertEqual(sorted(page.value("orvessaPage.keptAtStart")),
+                             sorted(model.TEXTURE_FILES))
+            self.assert_shows(page.frame(), start, "next visit", palette={model.WALL: red})
+
+            # The lawn alone back, with the menu's ↺ beside it; the rest stay kept.
+            frame = self.restore(page, '[data-restore="grass.bmp"]')
+            self.assert_built_in(page, [model.LAWN], "the lawn put back")
+            self.assert_shows(frame, start, "the lawn put back", only=others,
+                              palette={model.WALL: red})
+            # Then all of them.
+            self.restore(page, '[data-restore=""]')
+            self.assert_built_in(page, model.TEXTURE_FILES, "all put back")
+
+            page.reload("the visit after the pictures were put back")
+            web_case.put_guide_away(page)
+            self.assertEqual(page.value("orvessaPage.keptAtStart"), [])
+            self.assert_built_in(page, model.TEXTURE_FILES, "the visit after")
+
+            # Kept pictures the page cannot use (cut short, of a negative width) are forgotten
+            # at the next start, with a note; the built-in ones show.
+            bmp_files.truncated_in_pixels(self.path("cut.bmp"))
+            bmp_files.negative_width(self.path("negative.bmp"))
+            for file, name in (("cut.bmp", model.LAWN), ("negative.bmp", model.WATER)):
+                with open(self.path(file), "rb") as f:
+                    data = base64.b64encode(f.read()).decode()
+                page.value(STORE_KEPT % (json.dumps(data), json.dumps(name)))
+            page.reload("the visit with unusable kept pictures")
+            self.assertEqual(sorted(page.value("orvessaPage.droppedKept")),
+                             sorted([model.LAWN, model.WATER]))
+            note = page.value("document.getElementById('note').textContent")
+            for surface in ("the lawn", "the pool water"):
+                self.assertIn(surface, note)
+            self.assert_built_in(page, model.TEXTURE_FILES, "unusable kept pictures")
+            web_case.put_guide_away(page)
+            page.reload("the visit after those were forgotten")
+            self.assertEqual(page.value("orvessaPage.droppedKept"), [])
+            self.assertEqual(page.quit(), 0)
+
+    def test_where_storage_is_missing_or_full_a_picture_shows_but_is_not_kept(self):
+        colour = (150, 90, 30)
+        lawn = self.path(model.LAWN)
+        for label, script in STORAGE_REFUSED.items():
+            with self.subTest(label), self.session(before_page=[script]) as page:
+                bmp_files.solid(lawn, colour)
+                page.drop([lawn])
+                self.assertEqual(page.value("orvessaPage.notKept"), [model.LAWN])
+                note = page.value("document.getElementById('note').textContent")
+                self.assertIn("could not be kept", note)
+                self.assert_shows(page.press("a"), model.start_pose(), label + ", a",
+                                  only=[model.LAWN], palette={model.LAWN: colour})
+                page.reload(label + ", the next visit")
+                self.assertEqual(page.value("orvessaPage.keptAtStart"), [])
+                self.assert_built_in(page, [model.LAWN], label)
+                self.assertEqual(page.console_errors(), [])
+                os.remove(lawn)
 
 
 if __name__ == "__main__":

@@ -8,6 +8,7 @@ written textures by then, the session drops them and presses an ordinary key ("a
 them and leaves the camera where it started.
 """
 
+import json
 import os
 
 import browser
@@ -54,6 +55,14 @@ class FolderPage:
 GUIDE_SHOWN = "!document.getElementById('guide').hidden"
 
 
+def digests(page, names):
+    """The SHA-256 (hex) of files in the program's working folder."""
+    return page.value("""Promise.all(%s.map(name =>
+        crypto.subtle.digest('SHA-256', Module.FS.readFile(name)).then(d =>
+            Array.from(new Uint8Array(d), b => b.toString(16).padStart(2, '0')).join(''))))"""
+                      % json.dumps(list(names)))
+
+
 def put_guide_away(page):
     """The guide to the keys covers the view from the first frame until the first key. F1
     puts it away and never reaches the program, which then shows what it shows on the
@@ -65,8 +74,9 @@ def put_guide_away(page):
 
 
 class WebSession:
-    def __init__(self, folder, log, with_textures, phone=False, browser_session=browser.Session):
-        before_page = () if with_textures else (browser.WITHOUT_TEXTURES,)
+    def __init__(self, folder, log, with_textures, phone=False, browser_session=browser.Session,
+                 before_page=()):
+        before_page = tuple(before_page) + (() if with_textures else (browser.WITHOUT_TEXTURES,))
         self.session = browser_session(SITE, log=log, before_page=before_page, phone=phone)
         self.folder = folder
 
@@ -96,7 +106,8 @@ class WebCase(e2e_case.E2ECase):
     def require(self):
         browser.require_tools(SITE)
 
-    def session(self, prefix=()):
+    def session(self, prefix=(), before_page=()):
+        """before_page: scripts run before the page's own (browser.Page)."""
         # Chromium's own log goes beside the textures, where a native case keeps the program's.
         return WebSession(self.workdir, self.path("browser.log"), self.shipped_textures,
-                          self.phone, self.browser_session)
+                          self.phone, self.browser_session, before_page)
