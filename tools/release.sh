@@ -24,7 +24,8 @@ for build_dir in build-web build-windows; do
   fi
 done
 
-# Each package is made afresh into a staging folder, away from the build trees.
+# The Windows build has just made its zip; the others are made afresh into a staging folder,
+# away from the build trees.
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 pack() {
@@ -36,7 +37,6 @@ pack() {
 }
 pack build/CPackConfig.cmake deb
 pack build/CPackSourceConfig.cmake source
-pack build-windows/CPackConfig.cmake windows
 # The site as it is, in one folder: any folder of any static web server can hold it.
 web=orvessa-$version-web
 cp -r build-web/site "$stage/$web"
@@ -46,7 +46,8 @@ rm -rf "$dist"
 mkdir -p "$dist"
 arch=$(dpkg --print-architecture)
 cp "$stage/deb/orvessa_${version}_$arch.deb" "$stage/source/orvessa-$version.tar.gz" \
-  "$stage/$web.zip" "$stage/windows/orvessa-$version-windows-x64.zip" "$dist/"
+  "$stage/$web.zip" "build-windows/orvessa-$version-windows-x64.zip" "$dist/"
 (cd "$dist" && sha256sum -- *.deb *.tar.gz *.zip >SHA256SUMS)
 echo "Orvessa $version's downloads, in $dist:"
-(cd "$dist" && ls -l --block-size=K -- *.deb *.tar.gz *.zip SHA256SUMS | awk '{print "  " $5 "\t" $NF}')
+(cd "$dist" && ls -l --block-size=K -- *.deb *.tar.gz *.zip SHA256SUMS |
+  awk '{print "  " $5 "\t" $NF}')

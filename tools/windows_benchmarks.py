@@ -8,6 +8,7 @@ orvessa.exe's OpenGL calls to the same Mesa), in a folder holding the textures t
 made, and take turns at batches of key presses. ROUNDS rounds (5 by default), medians reported.
 """
 
+import contextlib
 import os
 import platform
 import statistics
@@ -32,34 +33,29 @@ def measure(launches, folders):
     """One round: every program in its folder, side by side; for each kind of key, the processor
     time per press of each program's cheapest batch, and the time to its first frame."""
     results = [{} for _ in launches]
-    with tempfile.TemporaryDirectory(prefix="orvessa-wine-bench-") as logs:
-        sessions = [driver.Session(launch, folder, log=os.path.join(logs, "%d.log" % i))
-                    for i, (launch, folder) in enumerate(zip(launches, folders))]
+    with tempfile.TemporaryDirectory(prefix="orvessa-wine-bench-") as logs, \
+            contextlib.ExitStack() as stack:
         programs = []
-        try:
-            for session, result in zip(sessions, results):
-                started = time.monotonic()
-                programs.append(session.__enter__())
-                programs[-1].frame()
-                result["start"] = time.monotonic() - started
-            for label, (there, back) in KEYS.items():
-                spent = [[] for _ in programs]
-                for batch in range(BATCHES):
-                    key = there if batch % 2 == 0 else back
-                    for program, times in zip(programs, spent):
-                        before = program.cpu_seconds()
-                        program.keys(*[key] * PRESSES)
-                        program.wait_idle()
-                        times.append((program.cpu_seconds() - before) / PRESSES)
-                for result, times in zip(results, spent):
-                    result[label] = min(times)
-            for program in programs:
-                if program.quit() != 0:
-                    raise SystemExit("error: a program did not end with status 0 on Escape")
-        finally:
-            for session in sessions:
-                if session.program is not None or session.x is not None:
-                    session.__exit__(None, None, None)
+        for i, (launch, folder, result) in enumerate(zip(launches, folders, results)):
+            started = time.monotonic()
+            programs.append(stack.enter_context(
+                driver.Session(launch, folder, log=os.path.join(logs, "%d.log" % i))))
+            programs[-1].frame()
+            result["start"] = time.monotonic() - started
+        for label, (there, back) in KEYS.items():
+            spent = [[] for _ in programs]
+            for batch in range(BATCHES):
+                key = there if batch % 2 == 0 else back
+                for program, times in zip(programs, spent):
+                    before = program.cpu_seconds()
+                    program.keys(*[key] * PRESSES)
+                    program.wait_idle()
+                    times.append((program.cpu_seconds() - before) / PRESSES)
+            for result, times in zip(results, spent):
+                result[label] = min(times)
+        for program in programs:
+            if program.quit() != 0:
+                raise SystemExit("error: a program did not end with status 0 on Escape")
     return results
 
 

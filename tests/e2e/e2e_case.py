@@ -19,6 +19,9 @@ BUILD_DIR = os.environ.get("ORVESSA_BUILD_DIR", os.path.dirname(BINARY))
 LAUNCH = os.environ.get("ORVESSA_LAUNCH", "native")
 ON_WINDOWS = LAUNCH == "wine"
 WINE_PREFIX = os.environ.get("ORVESSA_WINE_PREFIX", os.path.join(BUILD_DIR, "wine"))
+# The Linux build, which the Windows cases hold orvessa.exe's textures and frames against.
+NATIVE_BUILD_DIR = os.environ.get("ORVESSA_NATIVE_BUILD_DIR",
+                                  os.path.join(HERE, "..", "..", "build"))
 # Frames of a failed case are saved here (of every case with ORVESSA_E2E_KEEP_FRAMES=1).
 ARTIFACTS = os.environ.get("ORVESSA_E2E_ARTIFACTS",
                            os.path.join(HERE, "..", "..", "build", "e2e-artifacts"))

@@ -13,14 +13,12 @@ import texture_cost
 sys.path.insert(0, os.path.join(e2e_case.HERE, "..", "..", "tools"))
 import tour  # noqa: E402  (its stops)
 
-NATIVE_BUILD_DIR = os.environ.get("ORVESSA_NATIVE_BUILD_DIR",
-                                  os.path.join(e2e_case.HERE, "..", "..", "build"))
-
 
 class WindowsFrames(e2e_case.E2ECase):
     def test_the_tour_looks_the_same_on_both(self):
-        texture_cost.sound_folder(NATIVE_BUILD_DIR, self.workdir)
-        native = driver.Session(os.path.join(NATIVE_BUILD_DIR, "orvessa"), self.workdir,
+        linux_build = e2e_case.NATIVE_BUILD_DIR
+        texture_cost.sound_folder(linux_build, self.workdir)
+        native = driver.Session(os.path.join(linux_build, "orvessa"), self.workdir,
                                 log=self.path("native.log"))
         wine = driver.Session(e2e_case.launcher(), self.workdir, log=self.path("wine.log"))
         with native as linux, wine as windows:

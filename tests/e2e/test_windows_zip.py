@@ -14,8 +14,6 @@ import driver
 import e2e_case
 import scene_model as model
 
-NATIVE_BUILD_DIR = os.environ.get("ORVESSA_NATIVE_BUILD_DIR",
-                                  os.path.join(e2e_case.HERE, "..", "..", "build"))
 OBJDUMP = "x86_64-w64-mingw32-objdump"
 # What any Windows since 7 has; anything else would have to come with the program.
 WINDOWS_DLLS = {"advapi32.dll", "gdi32.dll", "glu32.dll", "kernel32.dll", "msvcrt.dll",
@@ -34,8 +32,8 @@ class WindowsZip(e2e_case.E2ECase):
         folder = os.path.join(self.workdir, name)
 
         for texture in model.TEXTURE_FILES:
-            self.assertTrue(filecmp.cmp(os.path.join(folder, texture),
-                                        os.path.join(NATIVE_BUILD_DIR, texture), shallow=False),
+            linux = os.path.join(e2e_case.NATIVE_BUILD_DIR, texture)
+            self.assertTrue(filecmp.cmp(os.path.join(folder, texture), linux, shallow=False),
                             texture + " differs from the Linux build's")
         self.assertTrue(filecmp.cmp(os.path.join(folder, "LICENSE.txt"),
                                     os.path.join(e2e_case.HERE, "..", "..", "LICENSE"),
