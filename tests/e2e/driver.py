@@ -236,8 +236,14 @@ class Wine:
             else:
                 shutil.copy2(source, target)
 
+        def temporary_files(folder, names):
+            # Other runs' temporary files (the unit tests', which run in the build's prefix,
+            # among them) are no part of a prefix, and may vanish while they are copied.
+            parts = os.path.relpath(folder, self.template).split(os.sep)
+            return names if parts[:2] == ["drive_c", "users"] and parts[3:] == ["Temp"] else []
+
         shutil.copytree(self.template, self.prefix, symlinks=True, dirs_exist_ok=True,
-                        copy_function=link_or_copy)
+                        copy_function=link_or_copy, ignore=temporary_files)
 
     def argv(self, *args):
         return ["wine", self.exe, *args]
