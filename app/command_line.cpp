@@ -5,43 +5,34 @@
 #include <cstddef>
 #include <cstring>
 
+#include "app/help_text.h"
+
 namespace {
 
-const char* const kHelp =
-    "Usage: orvessa [--help | --version | GLUT options]\n"
-    "\n"
-    "Orvessa is a full-screen, first-person walk-through of one built-in scene: a\n"
-    "lawn, a long pool, a main hall with a great arched door, and four minarets.\n"
-    "\n"
-    "It reads its six pictures, 24-bit BMP files, from the folder it runs in:\n"
-    "  " ORVESSA_TEXTURE_NAMES "\n"
-#ifdef _WIN32
-    "Double-clicked, orvessa.exe runs in its own folder, beside the six that come\n"
-    "with it; from a terminal, it runs in the terminal's current folder.\n"
-#else
-    "The installed orvessa command runs it in the current folder when that holds\n"
-    "all six, else in the folder of the installed ones (/usr/share/orvessa from\n"
-    "the Debian package).\n"
-#endif
-    "\n"
-    "Keys:\n"
-    "  Up, Down        walk forward, back (in look mode: tilt the view)\n"
-    "  Left, Right     turn (in slide mode: step sideways)\n"
-    "  Page Up, Down   fly up, down\n"
-    "  End             turn round\n"
-    "  +, -            roll\n"
-    "  p, s            look mode, slide mode: on or off\n"
-    "  i               back to the start pose\n"
-    "  any other key   reload the pictures\n"
-    "  Escape          quit\n"
-    "\n"
-#ifdef _WIN32
-    "GLUT's options, such as -geometry WxH+X+Y, go to GLUT.\n"
-    "The manual: README.txt beside orvessa.exe\n";
-#else
-    "GLUT's options, such as -display NAME or -geometry WxH+X+Y, go to GLUT.\n"
-    "The manual: man 6 orvessa\n";
-#endif
+std::string helpText() {
+    return std::string(
+               "Usage: orvessa [--help | --version | GLUT options]\n"
+               "\n"
+               "Orvessa is a full-screen, first-person walk-through of one built-in scene: a\n"
+               "lawn, a long pool, a main hall with a great arched door, and four minarets.\n"
+               "\n"
+               "It reads its six pictures, 24-bit BMP files, from the folder it runs in:\n"
+               "  " ORVESSA_TEXTURE_NAMES "\n") +
+           help_text::kWhereItRuns +
+           "\n"
+           "Keys:\n"
+           "  Up, Down        walk forward, back (in look mode: tilt the view)\n"
+           "  Left, Right     turn (in slide mode: step sideways)\n"
+           "  Page Up, Down   fly up, down\n"
+           "  End             turn round\n"
+           "  +, -            roll\n"
+           "  p, s            look mode, slide mode: on or off\n"
+           "  i               back to the start pose\n"
+           "  any other key   reload the pictures\n"
+           "  Escape          quit\n"
+           "\n" +
+           help_text::kGlutOptions + "The manual: " + help_text::kManual + "\n";
+}
 
 const char* const kHint = "Try 'orvessa --help' for more information.\n";
 
@@ -69,7 +60,7 @@ CommandLineAnswer readCommandLine(int argc, const char* const argv[]) {
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
         if (std::strcmp(argument, "--help") == 0) {
-            return {false, 0, kHelp, ""};
+            return {false, 0, helpText(), ""};
         }
         if (std::strcmp(argument, "--version") == 0) {
             return {false, 0, "orvessa " ORVESSA_VERSION "\n", ""};

@@ -8,13 +8,8 @@
 #include "app/command_line.h"
 #include "app/display.h"
 #include "app/keyboard.h"
+#include "app/platform.h"
 #include "app/scene_setup.h"
-#ifdef __EMSCRIPTEN__
-#include "web/browser.h"
-#endif
-#ifdef _WIN32
-#include "windows/console.h"
-#endif
 
 namespace {
 const char* const kWindowTitle = "Orvessa. use:arrow keys (AK). Sideways:'s' & Arrow Keys. "
@@ -29,9 +24,6 @@ int main(int argc, char** argv) {
         std::fputs(answer.err.c_str(), stderr);
         return answer.exitCode;
     }
-#ifdef _WIN32
-    releaseOwnConsole();
-#endif
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(800, 600);
@@ -40,9 +32,7 @@ int main(int argc, char** argv) {
     glutDisplayFunc(onDisplay);
     glutSpecialFunc(onSpecialKey);
     glutKeyboardFunc(onKey);
-#ifdef __EMSCRIPTEN__
-    adaptToBrowser(kWindowTitle);
-#endif
+    adaptToPlatform(kWindowTitle);
     glViewport(0, 0, 512, 512);
     poseCameraAtStart();
     glutFullScreen();

@@ -41,15 +41,28 @@ else()
 endif()
 option(ORVESSA_ICON "Render the desktop icon with the program at build time (needs Xvfb)"
        ${orvessa_icon_default})
+set(ORVESSA_ICON_FILE "" CACHE FILEPATH "The native build's icon, which a cross build packages")
 if(ORVESSA_ICON)
   set(orvessa_icon ${ORVESSA_PACKAGING_OUT}/orvessa.png)
-  add_custom_command(OUTPUT ${orvessa_icon}
-                     COMMAND ${ORVESSA_PYTHON} ${ORVESSA_PACKAGING_SOURCE}/render_icon.py
-                             $<TARGET_FILE:orvessa> ${PROJECT_BINARY_DIR} ${orvessa_icon}
-                     DEPENDS orvessa ${texture_paths} ${ORVESSA_PACKAGING_SOURCE}/render_icon.py
-                             ${PROJECT_SOURCE_DIR}/tests/e2e/driver.py
-                     COMMENT "Rendering the desktop icon from the program's start view"
-                     VERBATIM)
+  if(CMAKE_CROSSCOMPILING)
+    # The program cannot run here, but draws what the native one draws: the same picture.
+    if(NOT ORVESSA_ICON_FILE)
+      message(FATAL_ERROR "A cross build packages its native build's icon: pass -DORVESSA_ICON_FILE="
+                          "<native build>/packaging/orvessa.png, or -DORVESSA_ICON=OFF")
+    endif()
+    add_custom_command(OUTPUT ${orvessa_icon}
+                       COMMAND ${CMAKE_COMMAND} -E copy ${ORVESSA_ICON_FILE} ${orvessa_icon}
+                       DEPENDS ${ORVESSA_ICON_FILE}
+                       VERBATIM)
+  else()
+    add_custom_command(OUTPUT ${orvessa_icon}
+                       COMMAND ${ORVESSA_PYTHON} ${ORVESSA_PACKAGING_SOURCE}/render_icon.py
+                               $<TARGET_FILE:orvessa> ${PROJECT_BINARY_DIR} ${orvessa_icon}
+                       DEPENDS orvessa ${texture_paths} ${ORVESSA_PACKAGING_SOURCE}/render_icon.py
+                               ${PROJECT_SOURCE_DIR}/tests/e2e/driver.py
+                       COMMENT "Rendering the desktop icon from the program's start view"
+                       VERBATIM)
+  endif()
   list(APPEND orvessa_packaging_files ${orvessa_icon})
   install(FILES ${orvessa_icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
 endif()
@@ -83,6 +96,10 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "six of your own, it shows those instead.")
 # Debian's own names and places: orvessa_<version>_<arch>.deb, everything under /usr.
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# A cross build's package is for its target (arm/*.cmake name it), not for this machine.
+if(ORVESSA_DEBIAN_ARCH)
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${ORVESSA_DEBIAN_ARCH})
+endif()
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -86,13 +86,8 @@ TEST(CommandLine, HelpFitsATerminalAndNamesTheTexturesAndTheManual) {
     while (std::getline(lines, line)) {
         EXPECT_LE(line.size(), 80u) << line;
     }
-#ifdef _WIN32
-    const char* const manual = "README.txt";
-#else
-    const char* const manual = "man 6 orvessa";
-#endif
-    for (const char* name :
-         {"minar.bmp", "grass.bmp", "door.bmp", "pool.bmp", "roof.bmp", "sw.bmp", manual}) {
+    for (const char* name : {"minar.bmp", "grass.bmp", "door.bmp", "pool.bmp", "roof.bmp", "sw.bmp",
+                             "\nThe manual: "}) {
         EXPECT_NE(help.find(name), std::string::npos) << name;
     }
 }

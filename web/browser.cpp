@@ -1,5 +1,5 @@
-// The C++ half of the web build's adaptations (the page half is page_glue.js).
-#include "web/browser.h"
+// The browser: the C++ half of the web build's adaptations (the page half is page_glue.js).
+#include "app/platform.h"
 
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>
@@ -27,7 +27,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int orvessa_slide_mode() {
     return turnMode ? 0 : 1;
 }
 
-void adaptToBrowser(const char* title) {
+void adaptToPlatform(const char* windowTitle) {
     glutReshapeFunc(reshapeToCanvas);
-    orvessa_adapt_page(title, TEX_MINARET, TEX_WALKWAY);
+    orvessa_adapt_page(windowTitle, TEX_MINARET, TEX_WALKWAY);
 }

@@ -24,12 +24,12 @@ configure_file(${ORVESSA_WINDOWS_SOURCE}/orvessa.rc.in ${ORVESSA_WINDOWS_OUT}/or
 set_source_files_properties(
   ${ORVESSA_WINDOWS_OUT}/orvessa.rc PROPERTIES
   OBJECT_DEPENDS "${ORVESSA_WINDOWS_ICON};${ORVESSA_WINDOWS_OUT}/orvessa.manifest")
-target_sources(orvessa PRIVATE ${ORVESSA_WINDOWS_SOURCE}/console.cpp
-                               ${ORVESSA_WINDOWS_OUT}/orvessa.rc)
+target_sources(orvessa PRIVATE ${ORVESSA_WINDOWS_OUT}/orvessa.rc)
 
 # What the zip holds beside the program and its textures: how to use it, our licence, and the
 # licences of the code linked into it (freeglut's, and MinGW-w64's runtime and headers; GCC's
 # runtime libraries ask for none).
+file(READ ${PROJECT_SOURCE_DIR}/packaging/keys.txt ORVESSA_KEYS_TEXT)
 configure_file(${ORVESSA_WINDOWS_SOURCE}/README.txt.in ${ORVESSA_WINDOWS_OUT}/README.txt @ONLY)
 get_filename_component(freeglut_prefix ${FreeGLUT_DIR}/../../.. ABSOLUTE)
 set(freeglut_notice ${freeglut_prefix}/COPYING)

@@ -1,0 +1,39 @@
+# The portable download (ORVESSA_PORTABLE): one folder that runs on any Linux desktop, holding
+# the program, its textures, a README and the licences. `cmake --build <dir> --target package`
+# writes orvessa-<version>-linux-<processor>.tar.gz.
+
+set(ORVESSA_PORTABLE_OUT ${PROJECT_BINARY_DIR}/portable)
+
+# The README: the keys as the Windows one has them, and the manual's picture command.
+file(READ ${PROJECT_SOURCE_DIR}/packaging/keys.txt ORVESSA_KEYS_TEXT)
+file(STRINGS ${PROJECT_SOURCE_DIR}/README.md ORVESSA_PICTURE_COMMAND REGEX "^convert ")
+configure_file(${PROJECT_SOURCE_DIR}/portable/README.txt.in ${ORVESSA_PORTABLE_OUT}/README.txt
+               @ONLY)
+
+# freeglut and GLU are linked in: their licences, as Debian ships them with the archives.
+set(freeglut_notice /usr/share/doc/libglut-dev/copyright)
+set(glu_notice /usr/share/doc/libglu1-mesa-dev/copyright)
+if(NOT EXISTS ${freeglut_notice} OR NOT EXISTS ${glu_notice})
+  message(FATAL_ERROR "The licences of freeglut (${freeglut_notice}) and of GLU (${glu_notice}) "
+                      "are needed for the portable folder")
+endif()
+file(READ ${freeglut_notice} freeglut_licence)
+file(READ ${glu_notice} glu_licence)
+file(WRITE ${ORVESSA_PORTABLE_OUT}/THIRD-PARTY-NOTICES.txt
+     "orvessa contains code from freeglut and from GLU (Mesa's), under the licences below "
+     "(Debian's copyright\nfiles for them). It links the C and C++ runtimes and libgcc "
+     "dynamically.\n\n== freeglut\n\n${freeglut_licence}\n== GLU\n\n${glu_licence}")
+
+install(TARGETS orvessa RUNTIME DESTINATION .)
+install(FILES ${texture_paths} ${ORVESSA_PORTABLE_OUT}/README.txt
+              ${ORVESSA_PORTABLE_OUT}/THIRD-PARTY-NOTICES.txt ${PROJECT_SOURCE_DIR}/LICENSE
+        DESTINATION .)
+
+set(CPACK_GENERATOR TGZ)
+set(CPACK_PACKAGE_NAME orvessa)
+set(CPACK_PACKAGE_VENDOR "The Orvessa developers")
+set(CPACK_PACKAGE_FILE_NAME orvessa-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
+# One folder inside, named like the tarball, so that unpacking never scatters files.
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

@@ -1,6 +1,0 @@
-// The web build's adaptations to the browser, called by main in that build only.
-#pragma once
-
-// Registers what a page needs beyond Emscripten's GLUT: call after the callbacks are
-// registered and before the scene's first set-up.
-void adaptToBrowser(const char* title);
