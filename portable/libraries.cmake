@@ -7,12 +7,12 @@ find_library(ORVESSA_GLUT_ARCHIVE libglut.a REQUIRED)
 find_library(OPENGL_glu_LIBRARY libGLU.a REQUIRED)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 find_package(X11 REQUIRED)
-if(NOT TARGET X11::Xi OR NOT TARGET X11::Xxf86vm OR NOT TARGET X11::Xrandr)
-  message(FATAL_ERROR "freeglut's X11 libraries (Xi, Xxf86vm, Xrandr) not found")
+if(NOT TARGET X11::Xi OR NOT TARGET X11::Xxf86vm)
+  message(FATAL_ERROR "freeglut's X11 libraries (Xi, Xxf86vm) not found")
 endif()
 add_library(GLUT::GLUT STATIC IMPORTED)
 set_target_properties(GLUT::GLUT PROPERTIES
   IMPORTED_LOCATION ${ORVESSA_GLUT_ARCHIVE}
-  INTERFACE_LINK_LIBRARIES "OpenGL::GL;X11::Xi;X11::Xxf86vm;X11::Xrandr;X11::X11;m")
+  INTERFACE_LINK_LIBRARIES "OpenGL::GL;X11::Xi;X11::Xxf86vm;X11::X11;m")
 # Only the libraries the program calls are recorded as needed.
 add_link_options(-Wl,--as-needed)

@@ -1,15 +1,23 @@
-# Sourced by run.sh and test.sh: installs the Debian packages the project needs, only those
-# missing, so a fresh Debian 12 machine needs nothing beforehand.
+# Sourced by run.sh, test.sh and tools/release.sh: installs the Debian packages a task needs,
+# only those missing, so a fresh Debian 12 machine needs nothing beforehand; and the builds.
 
+# Building and running (./run.sh): the compiler, CMake, freeglut, GLU and Mesa; for the tour of
+# a machine without a display, Xvfb, xdotool and ImageMagick, which also render the desktop
+# icon at build time.
 ORVESSA_PACKAGES=(
   g++ cmake make pkg-config
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
-  libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
-  xvfb xdotool x11-utils imagemagick python3
-  clang libclang-rt-14-dev clang-format valgrind
-  # the Debian package: CPack's dependency list and checks, the manual page
-  dpkg-dev file lintian desktop-file-utils man-db groff-base
+  xvfb xdotool imagemagick python3
 )
+# The tests (./test.sh, .ci/run): GoogleTest, Google Benchmark and stb_image (the benchmarks
+# build with the tests), xdpyinfo, clang with its sanitizer runtime, clang-format, valgrind.
+ORVESSA_TEST_PACKAGES=(
+  libgtest-dev libgmock-dev libbenchmark-dev libstb-dev x11-utils
+  clang libclang-rt-14-dev clang-format valgrind
+)
+# The Debian packages: CPack's dependency list (dpkg-shlibdeps, file), and their checks
+# (lintian, the desktop entry's validator, the manual page rendered).
+ORVESSA_DEB_PACKAGES=(dpkg-dev file lintian desktop-file-utils man-db groff-base)
 # The web version: its build (Emscripten, whose tools and our texture step run under node) and
 # its tests (Chromium driven through DevTools, Firefox through WebDriver BiDi, from Python).
 ORVESSA_WEB_PACKAGES=(emscripten nodejs)
@@ -18,6 +26,22 @@ ORVESSA_WEB_TEST_PACKAGES=(chromium firefox-esr python3-websocket)
 # textures at build time, the tests, ./run.sh --windows); Debian's archive key, which signs
 # freeglut's source (windows/freeglut.sh).
 ORVESSA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine wine64 debian-archive-keyring)
+# The portable Linux program (portable/): the X11 libraries freeglut's static archive calls.
+ORVESSA_PORTABLE_PACKAGES=(libxi-dev libxxf86vm-dev)
+# ARM Linux (arm/): Debian's cross compilers, qemu's user-mode emulators that run what they
+# build, and for each architecture the libraries the programs link and the Mesa they draw with
+# under qemu, as Debian's multiarch packages of that architecture.
+ORVESSA_ARM_ARCHITECTURES=(arm64 armhf)
+ORVESSA_ARM_PACKAGES=(crossbuild-essential-arm64 crossbuild-essential-armhf qemu-user)
+for orvessa_arch in "${ORVESSA_ARM_ARCHITECTURES[@]}"; do
+  ORVESSA_ARM_PACKAGES+=("libglut-dev:$orvessa_arch" "libglu1-mesa-dev:$orvessa_arch"
+    "libgl1-mesa-dri:$orvessa_arch" "libxi-dev:$orvessa_arch" "libxxf86vm-dev:$orvessa_arch")
+done
+unset orvessa_arch
+# Everything the tests use: ./test.sh and .ci/run install these.
+ORVESSA_ALL_TEST_PACKAGES=("${ORVESSA_TEST_PACKAGES[@]}" "${ORVESSA_DEB_PACKAGES[@]}"
+  "${ORVESSA_WEB_PACKAGES[@]}" "${ORVESSA_WEB_TEST_PACKAGES[@]}" "${ORVESSA_WINDOWS_PACKAGES[@]}"
+  "${ORVESSA_PORTABLE_PACKAGES[@]}" "${ORVESSA_ARM_PACKAGES[@]}")
 
 orvessa_missing_packages() {
   local package
@@ -28,7 +52,26 @@ orvessa_missing_packages() {
   done
 }
 
-# Extra arguments are more packages to install, e.g. "${ORVESSA_WEB_PACKAGES[@]}".
+# Packages of another architecture ("name:arm64") need that architecture in dpkg's list. Adding
+# it changes this machine's settings: apt then reads that architecture's package lists too and
+# can install its libraries beside the machine's own. `dpkg --remove-architecture` undoes it
+# once no package of it is left.
+orvessa_add_architectures() {
+  local arch package foreign
+  foreign=$(dpkg --print-foreign-architectures)
+  for package in "$@"; do
+    arch=${package##*:}
+    if [ "$arch" = "$package" ] || grep -qx "$arch" <<<"$foreign"; then
+      continue
+    fi
+    echo "Adding the $arch architecture to dpkg (dpkg --add-architecture $arch), so that apt" \
+      "can install $arch libraries beside this machine's own for the ARM builds"
+    dpkg --add-architecture "$arch" || return 1
+    foreign+=$'\n'$arch
+  done
+}
+
+# Installs ORVESSA_PACKAGES and the packages given, e.g. "${ORVESSA_WEB_PACKAGES[@]}".
 orvessa_install_missing() {
   local missing
   mapfile -t missing < <(orvessa_missing_packages "${ORVESSA_PACKAGES[@]}" "$@")
@@ -41,18 +84,20 @@ orvessa_install_missing() {
     echo "  sudo apt-get install ${missing[*]}" >&2
     return 1
   fi
-  if ! { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
-           --no-install-recommends "${missing[@]}" >/dev/null; }; then
+  if ! { orvessa_add_architectures "${missing[@]}" && apt-get update -qq &&
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+      "${missing[@]}" >/dev/null; }; then
     echo "error: apt-get could not install: ${missing[*]}" >&2
     return 1
   fi
 }
 
-# Configures (once) and builds the default build folder.
+# Configures the build folder (the first time, and again whenever options are given) and
+# builds it.
 orvessa_build() {
   local build_dir=$1
   shift
-  if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+  if [ ! -f "$build_dir/CMakeCache.txt" ] || [ $# -gt 0 ]; then
     cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null || {
       echo "error: cmake could not configure the build in $build_dir" >&2
       return 1
@@ -62,6 +107,16 @@ orvessa_build() {
     echo "error: the build failed (see above)" >&2
     return 1
   }
+}
+
+# The program alone, as ./run.sh needs it: a build folder made here has no tests or
+# benchmarks (their libraries come with ./test.sh, which turns them on).
+orvessa_build_to_run() {
+  if [ -f "$1/CMakeCache.txt" ]; then
+    orvessa_build "$1"
+  else
+    orvessa_build "$1" -DBUILD_TESTING=OFF -DORVESSA_BENCHMARKS=OFF
+  fi
 }
 
 # Configures (once) and builds the web version with Emscripten (web/README.md).
@@ -79,7 +134,48 @@ orvessa_build_web() {
   }
 }
 
+# A download's build: configures BUILD_DIR once with the CMake options given, builds it and
+# packs its download with CPack. WHAT names it in messages.
+orvessa_build_download() {
+  local build_dir=$1 what=$2
+  shift 2
+  if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+    cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null || {
+      echo "error: cmake could not configure $what in $build_dir" >&2
+      return 1
+    }
+  fi
+  cmake --build "$build_dir" -j "$(nproc)" || {
+    echo "error: $what failed to build (see above)" >&2
+    return 1
+  }
+  cmake --build "$build_dir" --target package >/dev/null || {
+    echo "error: $what's download could not be made" >&2
+    return 1
+  }
+}
+
 # Cross-builds the Windows program and its zip (windows/build.sh).
 orvessa_build_windows() {
   windows/build.sh "$1"
+}
+
+# Cross-builds the ARM program (arm64, armhf) with its unit tests and Debian package into
+# BUILD_DIR; the package's icon is the one NATIVE_BUILD_DIR rendered, so build that first.
+orvessa_build_arm() {
+  local arch=$1 build_dir=$2 native_build_dir=$3
+  orvessa_build_download "$build_dir" "the $arch build" \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/arm/$arch.cmake" -DORVESSA_BENCHMARKS=OFF \
+    -DORVESSA_ICON_FILE="$(realpath "$native_build_dir")/packaging/orvessa.png"
+}
+
+# Builds the portable Linux program and its tarball (portable/) for x86_64 (this machine) or
+# aarch64 (cross-built).
+orvessa_build_portable() {
+  local processor=$1 build_dir=$2 toolchain=()
+  if [ "$processor" = aarch64 ]; then
+    toolchain=(-DCMAKE_TOOLCHAIN_FILE="$PWD/arm/arm64.cmake")
+  fi
+  orvessa_build_download "$build_dir" "the portable $processor build" -DORVESSA_PORTABLE=ON \
+    -DBUILD_TESTING=OFF -DORVESSA_BENCHMARKS=OFF "${toolchain[@]}"
 }

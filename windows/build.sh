@@ -5,24 +5,12 @@
 # Usage: windows/build.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/deps.sh
 build_dir=$(realpath -m "${1:-build-windows}")
 
 windows/freeglut.sh "$build_dir/freeglut"
-if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-  cmake -S . -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/windows/toolchain.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DFreeGLUT_DIR="$build_dir/freeglut/lib/cmake/FreeGLUT" \
-    >/dev/null || {
-    echo "error: cmake could not configure the Windows build in $build_dir" >&2
-    exit 1
-  }
-fi
-cmake --build "$build_dir" -j "$(nproc)" || {
-  echo "error: the Windows build failed (see above)" >&2
-  exit 1
-}
-cmake --build "$build_dir" --target package >/dev/null || {
-  echo "error: the Windows zip could not be made" >&2
-  exit 1
-}
+orvessa_build_download "$build_dir" "the Windows build" \
+  -DCMAKE_TOOLCHAIN_FILE="$PWD/windows/toolchain.cmake" \
+  -DFreeGLUT_DIR="$build_dir/freeglut/lib/cmake/FreeGLUT"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")
 echo "The Windows download: $build_dir/orvessa-$version-windows-x64.zip"

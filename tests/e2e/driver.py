@@ -196,10 +196,11 @@ class XServer:
 
 
 class Native:
-    """Starts a program as it is, or under a wrapper such as valgrind (`prefix`)."""
+    """Starts a program as it is, or under a wrapper such as valgrind (`prefix`); `env` adds
+    to its environment."""
 
-    def __init__(self, binary, prefix=()):
-        self.binary, self.prefix = binary, tuple(prefix)
+    def __init__(self, binary, prefix=(), env=None):
+        self.binary, self.prefix, self.extra_env = binary, tuple(prefix), dict(env or {})
 
     def open(self):
         pass
@@ -208,7 +209,7 @@ class Native:
         return [*self.prefix, self.binary, *args]
 
     def env(self, env):
-        return env
+        return dict(env, **self.extra_env)
 
     def close(self):
         pass
@@ -263,6 +264,16 @@ class Wine:
         self.prefix = None
 
 
+class Qemu(Native):
+    """Starts an ARM Linux program under qemu's user-mode emulator (`qemu-aarch64`,
+    `qemu-arm`), called by name: no binfmt handler is registered, since the kernel's table of
+    them can reach beyond this machine. qemu finds the target's loader and libraries, Mesa's
+    among them, in Debian's multiarch folders."""
+
+    def __init__(self, binary, emulator, env=None):
+        super().__init__(binary, (emulator,), env)
+
+
 def launcher(program, prefix=()):
     """`program` itself when it is a launcher already, else the native one for that path."""
     return program if hasattr(program, "argv") else Native(program, prefix)
@@ -270,7 +281,7 @@ def launcher(program, prefix=()):
 
 class Program:
     """The program running on a display, in a working folder, with its window at (0, 0) and
-    holding the keyboard focus. `program` is a path or a launcher (Native, Wine)."""
+    holding the keyboard focus. `program` is a path or a launcher (Native, Wine, Qemu)."""
 
     def __init__(self, xserver, program, workdir, prefix=(), startup_timeout=60, log=None):
         self.x = xserver

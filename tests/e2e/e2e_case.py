@@ -1,9 +1,11 @@
 """Shared set-up for the end-to-end cases: the binary, a scratch working folder, the test
 textures and the comparison of a captured frame with the frame a pose must give."""
 
+import filecmp
 import os
 import re
 import shutil
+import subprocess
 import tempfile
 import unittest
 
@@ -14,10 +16,20 @@ import scene_model as model
 HERE = os.path.dirname(os.path.abspath(__file__))
 BINARY = os.environ.get("ORVESSA_BIN", os.path.join(HERE, "..", "..", "build", "orvessa"))
 BUILD_DIR = os.environ.get("ORVESSA_BUILD_DIR", os.path.dirname(BINARY))
-# How the cases start the program: "native", or "wine" for the Windows build's orvessa.exe
-# (ORVESSA_BIN), each run in a copy of the Wine prefix that build made.
+# How the cases start the program (ORVESSA_BIN): "native"; "wine" for the Windows build's
+# orvessa.exe, each run in a copy of the Wine prefix that build made; "qemu-aarch64" or
+# "qemu-arm" for an ARM build's program under that emulator.
 LAUNCH = os.environ.get("ORVESSA_LAUNCH", "native")
 ON_WINDOWS = LAUNCH == "wine"
+EMULATED = LAUNCH.startswith("qemu-")
+# The portable Linux program (ORVESSA_PORTABLE=1), whose manual is the README.txt beside it.
+PORTABLE = os.environ.get("ORVESSA_PORTABLE") == "1"
+MANUAL = (r"README\.txt beside orvessa\.exe" if ON_WINDOWS else
+          r"README\.txt beside orvessa" if PORTABLE else "man 6 orvessa")
+# The Mesa driver each launch draws with. llvmpipe for 32-bit ARM, under qemu-arm, draws some
+# texels wrongly; softpipe draws what it draws on this machine, byte for byte. (A Raspberry Pi
+# draws with its own GPU's driver, neither of these.)
+DRIVER_ENV = {"qemu-arm": {"GALLIUM_DRIVER": "softpipe"}}.get(LAUNCH, {})
 WINE_PREFIX = os.environ.get("ORVESSA_WINE_PREFIX", os.path.join(BUILD_DIR, "wine"))
 # The Linux build, which the Windows cases hold orvessa.exe's textures and frames against.
 NATIVE_BUILD_DIR = os.environ.get("ORVESSA_NATIVE_BUILD_DIR",
@@ -59,9 +71,25 @@ def project_version():
         return re.search(r"^CMAKE_PROJECT_VERSION:STATIC=(.+)$", cache.read(), re.M).group(1)
 
 
-def launcher():
-    """What starts the program under test (see LAUNCH)."""
-    return driver.Wine(BINARY, WINE_PREFIX) if ON_WINDOWS else driver.Native(BINARY)
+def launcher(binary=BINARY, driver_env=DRIVER_ENV):
+    """What starts the program under test, or another program of its build (see LAUNCH)."""
+    if ON_WINDOWS:
+        return driver.Wine(binary, WINE_PREFIX)
+    if EMULATED:
+        return driver.Qemu(binary, LAUNCH, driver_env)
+    return driver.Native(binary)
+
+
+def run_without_display(launch, *args, timeout=60):
+    """Runs a program through a launcher with no X display; returns the finished process."""
+    launch.open()
+    try:
+        env = launch.env(os.environ)
+        env.pop("DISPLAY", None)
+        return subprocess.run(launch.argv(*args), env=env, stdin=subprocess.DEVNULL,
+                              capture_output=True, text=True, timeout=timeout)
+    finally:
+        launch.close()
 
 
 def covered_by(rects, col, row):
@@ -71,6 +99,11 @@ def covered_by(rects, col, row):
 
 def close(a, b):
     return all(abs(x - y) <= TOLERANCE for x, y in zip(a, b))
+
+
+def read_text(path):
+    with open(path, encoding="utf-8") as f:
+        return f.read()
 
 
 class E2ECase(unittest.TestCase):
@@ -90,8 +123,9 @@ class E2ECase(unittest.TestCase):
         driver.require_tools()
         if not os.access(BINARY, os.X_OK):
             self.fail("no program at %s (build it first)" % BINARY)
-        if ON_WINDOWS and shutil.which("wine") is None:
-            self.fail("no wine to run %s (tools/deps.sh installs it)" % BINARY)
+        runner = "wine" if ON_WINDOWS else LAUNCH if EMULATED else None
+        if runner and shutil.which(runner) is None:
+            self.fail("no %s to run %s (tools/deps.sh installs it)" % (runner, BINARY))
 
     # Texture folder.
 
@@ -189,6 +223,26 @@ class E2ECase(unittest.TestCase):
             self.fail_with_frames("%s: only %d colours on %d lawn pixels, e.g. %s: not the "
                                   "scene's grass" % (label, len(set(colours)), len(lawn),
                                                      colours[:3]))
+
+    def assert_download_folder(self, folder, files, licence, notices):
+        """An unpacked download: one folder alone in its parent, holding exactly `files`: the
+        native build's textures byte for byte,
+        our licence as `licence`, a README naming the version, the keys and the pictures, and
+        third-party notices that name each of `notices`."""
+        self.assertEqual(os.listdir(os.path.dirname(folder)), [os.path.basename(folder)])
+        self.assertEqual(set(os.listdir(folder)), set(files))
+        for name in model.TEXTURE_FILES:
+            self.assertTrue(filecmp.cmp(os.path.join(folder, name),
+                                        os.path.join(NATIVE_BUILD_DIR, name), shallow=False),
+                            name + " differs from the native build's")
+        self.assertEqual(read_text(os.path.join(folder, licence)),
+                         read_text(os.path.join(HERE, "..", "..", "LICENSE")))
+        readme = read_text(os.path.join(folder, "README.txt"))
+        for word in ["Orvessa %s" % project_version(), "Escape", *model.TEXTURE_FILES]:
+            self.assertIn(word, readme)
+        text = read_text(os.path.join(folder, "THIRD-PARTY-NOTICES.txt"))
+        for word in (*notices, "Permission is hereby granted"):
+            self.assertIn(word, text)
 
     def assert_grids_differ(self, before, after, at_least, what):
         """Guards the test's own power: two poses must differ visibly on enough pixels that

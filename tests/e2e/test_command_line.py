@@ -1,11 +1,10 @@
 """The built program's own options, with no display at all: --help and --version print and end
 with 0, an unknown option is refused on the standard error with 2, and (on Linux) GLUT's X
 options (with their values) and a run with no arguments still reach GLUT, which names the
-display it could not open. Under Wine, the same for orvessa.exe."""
+display it could not open. Under Wine, the same for orvessa.exe; under qemu, for an ARM
+build's program."""
 
-import os
 import re
-import subprocess
 import unittest
 
 import e2e_case
@@ -13,24 +12,15 @@ import scene_model as model
 
 
 def run(*args):
-    launch = e2e_case.launcher()
-    launch.open()
-    try:
-        env = launch.env(os.environ)
-        env.pop("DISPLAY", None)
-        return subprocess.run(launch.argv(*args), env=env, stdin=subprocess.DEVNULL,
-                              capture_output=True, text=True, timeout=60)
-    finally:
-        launch.close()
+    return e2e_case.run_without_display(e2e_case.launcher(), *args)
 
 
 class CommandLine(unittest.TestCase):
     def test_answers_and_exit_statuses_without_a_display(self):
         hint = "Try 'orvessa --help' for more information.\n"
         glut = r"freeglut \(.*\): failed to open display '%s'\n"
-        manual = r"README\.txt beside orvessa\.exe" if e2e_case.ON_WINDOWS else "man 6 orvessa"
         rows = [  # arguments, exit status, standard output, standard error (regular expressions)
-            (["--help"], 0, r"Usage: orvessa .*%s\n" % manual, ""),
+            (["--help"], 0, r"Usage: orvessa .*The manual: %s\n" % e2e_case.MANUAL, ""),
             (["--version"], 0, re.escape("orvessa %s\n" % e2e_case.project_version()), ""),
             (["--fly"], 2, "", re.escape("orvessa: unknown option '--fly'\n" + hint)),
             (["-sync", "-display"], 2, "", re.escape("orvessa: option '-display' needs a value\n"

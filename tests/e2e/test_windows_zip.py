@@ -3,7 +3,6 @@ folder holding orvessa.exe, the six textures (the bytes the Linux build makes), 
 README.txt and the third-party notices; orvessa.exe imports from Windows' own DLLs alone; and
 started in that folder, as a double click starts it, it shows the scene with those textures."""
 
-import filecmp
 import os
 import re
 import subprocess
@@ -27,25 +26,9 @@ class WindowsZip(e2e_case.E2ECase):
         version = e2e_case.project_version()
         name = "orvessa-%s-windows-x64" % version
         with zipfile.ZipFile(os.path.join(e2e_case.BUILD_DIR, name + ".zip")) as archive:
-            self.assertEqual(set(archive.namelist()), {name + "/" + f for f in FILES})
             archive.extractall(self.workdir)
         folder = os.path.join(self.workdir, name)
-
-        for texture in model.TEXTURE_FILES:
-            linux = os.path.join(e2e_case.NATIVE_BUILD_DIR, texture)
-            self.assertTrue(filecmp.cmp(os.path.join(folder, texture), linux, shallow=False),
-                            texture + " differs from the Linux build's")
-        self.assertTrue(filecmp.cmp(os.path.join(folder, "LICENSE.txt"),
-                                    os.path.join(e2e_case.HERE, "..", "..", "LICENSE"),
-                                    shallow=False))
-        with open(os.path.join(folder, "README.txt"), encoding="utf-8") as readme:
-            text = readme.read()
-        for word in ["Orvessa %s" % version, "Escape", *model.TEXTURE_FILES]:
-            self.assertIn(word, text)
-        with open(os.path.join(folder, "THIRD-PARTY-NOTICES.txt"), encoding="utf-8") as notices:
-            text = notices.read()
-        for word in ("freeglut", "MinGW-w64", "Permission is hereby granted"):
-            self.assertIn(word, text)
+        self.assert_download_folder(folder, FILES, "LICENSE.txt", ("freeglut", "MinGW-w64"))
 
         exe = os.path.join(folder, "orvessa.exe")
         headers = subprocess.run([OBJDUMP, "-p", exe], capture_output=True, text=True,
