@@ -33,7 +33,7 @@ if [ "${1:-}" = "--web" ]; then
   exec /usr/bin/python3 web/serve.py build-web/site --port "${ORVESSA_PORT:-8080}" "$@"
 fi
 orvessa_install_missing
-orvessa_build build
+orvessa_build_to_run build
 if [ -z "${DISPLAY:-}" ]; then
   echo "No display: taking the scripted tour under Xvfb instead."
   exec /usr/bin/python3 tools/tour.py build tour

@@ -24,18 +24,19 @@ ORVESSA_WEB_PACKAGES=(emscripten nodejs)
 ORVESSA_WEB_TEST_PACKAGES=(chromium firefox-esr python3-websocket)
 # The Windows program: MinGW-w64's cross compilers; Wine, which runs what they build (the
 # textures at build time, the tests, ./run.sh --windows); Debian's archive key, which signs
-# freeglut's source (windows/freeglut.sh).
-ORVESSA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine wine64 debian-archive-keyring)
+# freeglut's source (windows/freeglut.sh); GoogleTest's source, built for its unit tests.
+ORVESSA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine wine64 debian-archive-keyring libgtest-dev)
 # The portable Linux program (portable/): the X11 libraries freeglut's static archive calls.
 ORVESSA_PORTABLE_PACKAGES=(libxi-dev libxxf86vm-dev)
 # ARM Linux (arm/): Debian's cross compilers, qemu's user-mode emulators that run what they
-# build, and for each architecture the libraries the programs link and the Mesa they draw with
-# under qemu, as Debian's multiarch packages of that architecture.
+# build, and for each architecture the libraries the programs and unit tests link and the Mesa
+# they draw with under qemu, as Debian's multiarch packages of that architecture.
 ORVESSA_ARM_ARCHITECTURES=(arm64 armhf)
 ORVESSA_ARM_PACKAGES=(crossbuild-essential-arm64 crossbuild-essential-armhf qemu-user)
 for orvessa_arch in "${ORVESSA_ARM_ARCHITECTURES[@]}"; do
   ORVESSA_ARM_PACKAGES+=("libglut-dev:$orvessa_arch" "libglu1-mesa-dev:$orvessa_arch"
-    "libgl1-mesa-dri:$orvessa_arch" "libxi-dev:$orvessa_arch" "libxxf86vm-dev:$orvessa_arch")
+    "libgl1-mesa-dri:$orvessa_arch" "libxi-dev:$orvessa_arch" "libxxf86vm-dev:$orvessa_arch"
+    "libgtest-dev:$orvessa_arch")
 done
 unset orvessa_arch
 # Everything the tests use: ./test.sh and .ci/run install these.
@@ -117,6 +118,27 @@ orvessa_build_to_run() {
   else
     orvessa_build "$1" -DBUILD_TESTING=OFF -DORVESSA_BENCHMARKS=OFF
   fi
+}
+
+# The build with its tests and benchmarks, as ./test.sh needs it: turns them on in a build
+# folder that ./run.sh made.
+orvessa_build_to_test() {
+  if grep -qE '^(BUILD_TESTING|ORVESSA_BENCHMARKS):BOOL=OFF$' "$1/CMakeCache.txt" 2>/dev/null; then
+    orvessa_build "$1" -DBUILD_TESTING=ON -DORVESSA_BENCHMARKS=ON
+  else
+    orvessa_build "$1"
+  fi
+}
+
+# Every build the tests use, beside the default one in build/ (tests/CMakeLists.txt names them).
+orvessa_build_all_for_tests() {
+  orvessa_build_to_test build &&
+    orvessa_build_web build-web &&
+    orvessa_build_windows build-windows &&
+    orvessa_build_arm arm64 build-arm64 build &&
+    orvessa_build_arm armhf build-armhf build &&
+    orvessa_build_portable x86_64 build-linux-x86_64 &&
+    orvessa_build_portable aarch64 build-linux-aarch64
 }
 
 # Configures (once) and builds the web version with Emscripten (web/README.md).

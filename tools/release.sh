@@ -1,30 +1,38 @@
 #!/usr/bin/env bash
-# Writes every download of this version into DIST (default dist/): the Debian package, the
-# source release, the web site as a zip and the Windows zip, and SHA256SUMS over the four. The
-# builds they come from (build/, build-web/, build-windows/) are made or updated first; the
-# source release packs the files git tracks, so commit first.
+# Writes every download of this version into DIST (default dist/): the Debian packages for
+# amd64, arm64 and armhf, the portable Linux tarballs for x86_64 and aarch64, the source
+# release, the web site as a zip and the Windows zip, and SHA256SUMS over the eight. The builds
+# they come from (build/, build-web/, build-windows/, build-arm64/, build-armhf/,
+# build-linux-x86_64/, build-linux-aarch64/) are made or updated first; the source release
+# packs the files git tracks, so commit first.
 # Usage: tools/release.sh [DIST]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/deps.sh
 dist=$(realpath -m "${1:-dist}")
 
-orvessa_install_missing "${ORVESSA_WEB_PACKAGES[@]}" "${ORVESSA_WINDOWS_PACKAGES[@]}"
-orvessa_build build
+orvessa_install_missing "${ORVESSA_DEB_PACKAGES[@]}" "${ORVESSA_WEB_PACKAGES[@]}" \
+  "${ORVESSA_WINDOWS_PACKAGES[@]}" "${ORVESSA_PORTABLE_PACKAGES[@]}" "${ORVESSA_ARM_PACKAGES[@]}"
+orvessa_build_to_run build
 orvessa_build_web build-web
 orvessa_build_windows build-windows
+orvessa_build_arm arm64 build-arm64 build
+orvessa_build_arm armhf build-armhf build
+orvessa_build_portable x86_64 build-linux-x86_64
+orvessa_build_portable aarch64 build-linux-aarch64
 
 # One version in every name: project()'s, which each build's cache holds.
 version_of() { sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt"; }
 version=$(version_of build)
-for build_dir in build-web build-windows; do
+for build_dir in build-web build-windows build-arm64 build-armhf build-linux-x86_64 \
+  build-linux-aarch64; do
   if [ "$(version_of "$build_dir")" != "$version" ]; then
     echo "error: $build_dir is version $(version_of "$build_dir"), build/ is $version" >&2
     exit 1
   fi
 done
 
-# The Windows build has just made its zip; the others are made afresh into a staging folder,
+# The cross builds have just made theirs; the others are made afresh into a staging folder,
 # away from the build trees.
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
@@ -45,8 +53,12 @@ cp -r build-web/site "$stage/$web"
 rm -rf "$dist"
 mkdir -p "$dist"
 arch=$(dpkg --print-architecture)
-cp "$stage/deb/orvessa_${version}_$arch.deb" "$stage/source/orvessa-$version.tar.gz" \
-  "$stage/$web.zip" "build-windows/orvessa-$version-windows-x64.zip" "$dist/"
+cp "$stage/deb/orvessa_${version}_$arch.deb" "build-arm64/orvessa_${version}_arm64.deb" \
+  "build-armhf/orvessa_${version}_armhf.deb" \
+  "build-linux-x86_64/orvessa-$version-linux-x86_64.tar.gz" \
+  "build-linux-aarch64/orvessa-$version-linux-aarch64.tar.gz" \
+  "$stage/source/orvessa-$version.tar.gz" "$stage/$web.zip" \
+  "build-windows/orvessa-$version-windows-x64.zip" "$dist/"
 (cd "$dist" && sha256sum -- *.deb *.tar.gz *.zip >SHA256SUMS)
 echo "Orvessa $version's downloads, in $dist:"
 (cd "$dist" && ls -l --block-size=K -- *.deb *.tar.gz *.zip SHA256SUMS |

@@ -3,7 +3,8 @@
 # installs it under PREFIX (headers, libfreeglut_static.a, its CMake package). Does nothing when
 # PREFIX already holds this version.
 #
-# The source comes from Debian's archive, signed, through apt with a configuration of its own
+# The source comes from Debian's archive as this machine's apt sources name it (so a mirror or
+# a proxy set up here is the one used), signed, through apt with a configuration of its own
 # (this machine's apt settings are not touched), and is checked against the SHA-256 below: no
 # file of another project is kept in this repository. Usage: windows/freeglut.sh PREFIX
 set -euo pipefail
@@ -20,15 +21,26 @@ work=$prefix.work
 rm -rf "$work"
 mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial" "$work/source"
 
-# A deb-src line for bookworm's main, read by apt alone: any Debian or Ubuntu release can fetch
-# this one source package, verified with Debian's archive key.
+# The archive: the source of this machine's "bookworm" lines, else of any line whose lists
+# Debian's main archive signed (a newer Debian's; its mirrors keep bookworm too).
+archive_of() {
+  apt-get indextargets --format "\$($1)|\$(REPO_URI)" "Created-By: Packages" 2>/dev/null |
+    awk -F'|' -v want="$2" '$1 == want {print $2; exit}'
+}
+archive=$(archive_of RELEASE bookworm)
+archive=${archive:-$(archive_of LABEL Debian)}
+if [ -z "$archive" ]; then
+  echo "error: none of this machine's apt sources is Debian's archive, which freeglut" \
+    "$version's source comes from: add a Debian mirror to apt's sources, then apt-get update" >&2
+  exit 1
+fi
+# A deb-src line for bookworm's main there, read by apt alone, verified with Debian's key.
 keyring=/usr/share/keyrings/debian-archive-keyring.gpg
-echo "deb-src [signed-by=$keyring] http://deb.debian.org/debian bookworm main" \
-  >"$work/apt/sources.list"
+echo "deb-src [signed-by=$keyring] $archive bookworm main" >"$work/apt/sources.list"
 apt_private=(-o "Dir::Etc::SourceList=$work/apt/sources.list" -o "Dir::Etc::SourceParts=-"
   -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache=$work/apt/cache"
   -o "APT::Sandbox::User=root" -qq)
-echo "Fetching freeglut $version's source from Debian's archive"
+echo "Fetching freeglut $version's source from $archive"
 apt-get "${apt_private[@]}" update >/dev/null || {
   echo "error: apt could not read Debian's source index for freeglut" >&2
   exit 1

@@ -1,6 +1,7 @@
 """Every download in one release: tools/release.sh (./run.sh --release), into a scratch folder,
-writes the Debian package, the source release, the web zip and the Windows zip, each named with
-project()'s version, and SHA256SUMS that `sha256sum -c` accepts. Each holds what it should, and
+writes the Debian packages (amd64, arm64, armhf), the portable Linux tarballs (x86_64,
+aarch64), the source release, the web zip and the Windows zip, each named with project()'s
+version, and SHA256SUMS that `sha256sum -c` accepts. Each holds what it should, and
 the web zip, unpacked into a folder deep in a static server, is the whole page: installable
 there, and after one visit it starts with the server gone."""
 
@@ -29,15 +30,18 @@ class DeepAppSession(test_web_app.AppSession):
 
 
 class Release(web_case.WebCase):
-    def test_release_writes_four_downloads_and_their_sums(self):
+    def test_release_writes_eight_downloads_and_their_sums(self):
         version = e2e_case.project_version()
         dist = os.path.join(self.workdir, "dist")
         made = subprocess.run([os.path.join(ROOT, "tools", "release.sh"), dist],
                               capture_output=True, text=True)
         self.assertEqual(made.returncode, 0, made.stdout + made.stderr)
         web, windows = "orvessa-%s-web" % version, "orvessa-%s-windows-x64" % version
-        downloads = ["orvessa_%s_amd64.deb" % version, "orvessa-%s.tar.gz" % version,
-                     web + ".zip", windows + ".zip"]
+        debs = ["orvessa_%s_%s.deb" % (version, arch) for arch in ("amd64", "arm64", "armhf")]
+        portable = ["orvessa-%s-linux-%s.tar.gz" % (version, processor)
+                    for processor in ("x86_64", "aarch64")]
+        downloads = [*debs, "orvessa-%s.tar.gz" % version, *portable, web + ".zip",
+                     windows + ".zip"]
         self.assertEqual(sorted(os.listdir(dist)), sorted(downloads + ["SHA256SUMS"]))
         checked = subprocess.run(["sha256sum", "-c", "SHA256SUMS"], cwd=dist,
                                  capture_output=True, text=True)
@@ -45,11 +49,17 @@ class Release(web_case.WebCase):
         self.assertEqual(sorted(line[: -len(": OK")] for line in checked.stdout.splitlines()
                                 if line.endswith(": OK")), sorted(downloads))
 
-        fields = subprocess.run(["dpkg-deb", "-f", os.path.join(dist, downloads[0]), "Package",
-                                 "Version"], capture_output=True, text=True, check=True).stdout
-        self.assertEqual(fields.split(), ["Package:", "orvessa", "Version:", version])
-        with tarfile.open(os.path.join(dist, downloads[1])) as source:
+        for deb, arch in zip(debs, ("amd64", "arm64", "armhf")):
+            fields = subprocess.run(["dpkg-deb", "-f", os.path.join(dist, deb), "Package",
+                                     "Version", "Architecture"],
+                                    capture_output=True, text=True, check=True).stdout
+            self.assertEqual(fields.split(), ["Package:", "orvessa", "Version:", version,
+                                              "Architecture:", arch])
+        with tarfile.open(os.path.join(dist, "orvessa-%s.tar.gz" % version)) as source:
             self.assertIn("orvessa-%s/CMakeLists.txt" % version, source.getnames())
+        for tarball in portable:
+            with tarfile.open(os.path.join(dist, tarball)) as archive:
+                self.assertIn(tarball[: -len(".tar.gz")] + "/orvessa", archive.getnames())
         with zipfile.ZipFile(os.path.join(dist, windows + ".zip")) as archive:
             self.assertIn(windows + "/orvessa.exe", archive.namelist())
         with zipfile.ZipFile(os.path.join(dist, web + ".zip")) as archive:
