@@ -115,13 +115,22 @@ def parse_ppm(data):
     return Frame(width, height, rgb)
 
 
-def _cpu_ticks(pid):
+def _cpu_ns(pid):
+    """Processor time the live threads of pid have used so far, in nanoseconds: any thread
+    that runs at all changes it (/proc's per-process figures count in 10 ms ticks, which a
+    short run may leave unchanged)."""
+    total = 0
     try:
-        with open("/proc/%d/stat" % pid) as f:
-            fields = f.read().rsplit(")", 1)[1].split()
+        tasks = os.listdir("/proc/%d/task" % pid)
     except OSError:
         return None
-    return int(fields[11]) + int(fields[12])  # utime + stime of all threads
+    for tid in tasks:
+        try:
+            with open("/proc/%d/task/%s/schedstat" % (pid, tid)) as f:
+                total += int(f.read().split()[0])
+        except OSError:
+            continue  # the thread ended meanwhile
+    return total
 
 
 def _any_thread_busy(pid):
@@ -343,16 +352,8 @@ class Program:
                               % self.process.returncode)
 
     def cpu_seconds(self):
-        """Processor time the program's live threads have used so far, to the nanosecond
-        (/proc's per-process figures count in 10 ms ticks, too coarse for a key press)."""
-        total = 0
-        for tid in os.listdir("/proc/%d/task" % self.pid):
-            try:
-                with open("/proc/%d/task/%s/schedstat" % (self.pid, tid)) as f:
-                    total += int(f.read().split()[0])
-            except OSError:
-                continue  # the thread ended meanwhile
-        return total / 1e9
+        """Processor time the program's live threads have used so far."""
+        return _cpu_ns(self.pid) / 1e9
 
     def peak_memory(self):
         """The most resident memory the program has held so far (VmHWM), in bytes."""
@@ -368,18 +369,22 @@ class Program:
         self.x.run("xdotool", "key", "--delay", str(delay_ms), *names)
 
     def wait_idle(self, timeout=60, quiet=0.3):
-        """Waits until the program and the X server are both asleep and have used no processor
-        time for `quiet` seconds: every event sent so far has been handled and drawn. A key
-        that changes nothing visible leaves no other sign."""
+        """Waits until no thread of the program or of the X server is running or waiting for
+        a processor, and none has run at all for `quiet` seconds: every event sent so far has
+        been handled and drawn. (xdotool ends only once the server has taken its events, and
+        from then on each step of a key's way is a thread of the server or of the program, or
+        of the emulator it runs in, that runs or waits to; under Wine, the Wine server's quick
+        answers aside.) A key that changes nothing visible leaves no other sign."""
         pids = (self.pid, self.x.pid)
-        state = {"ticks": None, "since": time.monotonic()}
+        state = {"used": None, "since": time.monotonic()}
 
         def settled():
             self.assert_running()
-            ticks = tuple(_cpu_ticks(p) for p in pids)
+            busy = any(_any_thread_busy(p) for p in pids)
+            used = tuple(_cpu_ns(p) for p in pids)
             now = time.monotonic()
-            if ticks != state["ticks"] or any(_any_thread_busy(p) for p in pids):
-                state["ticks"], state["since"] = ticks, now
+            if busy or used != state["used"]:
+                state["used"], state["since"] = used, now
                 return False
             return now - state["since"] >= quiet
 
