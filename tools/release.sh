@@ -5,29 +5,37 @@
 # they come from (build/, build-web/, build-windows/, build-arm64/, build-armhf/,
 # build-linux-x86_64/, build-linux-aarch64/) are made or updated first; the source release
 # packs the files git tracks, so commit first.
-# Usage: tools/release.sh [DIST]
+# Usage: tools/release.sh [--as-built BUILD_DIR] [DIST]
+#   --as-built: take the builds as they are, BUILD_DIR as the native one, and install, build and
+#   write nothing but DIST and what CPack leaves in BUILD_DIR (the release test's way).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/deps.sh
+native=build
+if [ "${1:-}" = "--as-built" ]; then
+  native=$(realpath "$2")
+  shift 2
+else
+  orvessa_install_missing "${ORVESSA_DEB_PACKAGES[@]}" "${ORVESSA_WEB_PACKAGES[@]}" \
+    "${ORVESSA_WINDOWS_PACKAGES[@]}" "${ORVESSA_PORTABLE_PACKAGES[@]}" \
+    "${ORVESSA_ARM_PACKAGES[@]}"
+  orvessa_build_to_run build
+  orvessa_build_web build-web
+  orvessa_build_windows build-windows
+  orvessa_build_arm arm64 build-arm64 build
+  orvessa_build_arm armhf build-armhf build
+  orvessa_build_portable x86_64 build-linux-x86_64
+  orvessa_build_portable aarch64 build-linux-aarch64
+fi
 dist=$(realpath -m "${1:-dist}")
-
-orvessa_install_missing "${ORVESSA_DEB_PACKAGES[@]}" "${ORVESSA_WEB_PACKAGES[@]}" \
-  "${ORVESSA_WINDOWS_PACKAGES[@]}" "${ORVESSA_PORTABLE_PACKAGES[@]}" "${ORVESSA_ARM_PACKAGES[@]}"
-orvessa_build_to_run build
-orvessa_build_web build-web
-orvessa_build_windows build-windows
-orvessa_build_arm arm64 build-arm64 build
-orvessa_build_arm armhf build-armhf build
-orvessa_build_portable x86_64 build-linux-x86_64
-orvessa_build_portable aarch64 build-linux-aarch64
 
 # One version in every name: project()'s, which each build's cache holds.
 version_of() { sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt"; }
-version=$(version_of build)
+version=$(version_of "$native")
 for build_dir in build-web build-windows build-arm64 build-armhf build-linux-x86_64 \
   build-linux-aarch64; do
   if [ "$(version_of "$build_dir")" != "$version" ]; then
-    echo "error: $build_dir is version $(version_of "$build_dir"), build/ is $version" >&2
+    echo "error: $build_dir is version $(version_of "$build_dir"), $native is $version" >&2
     exit 1
   fi
 done
@@ -43,8 +51,8 @@ pack() {
     exit 1
   }
 }
-pack build/CPackConfig.cmake deb
-pack build/CPackSourceConfig.cmake source
+pack "$native/CPackConfig.cmake" deb
+pack "$native/CPackSourceConfig.cmake" source
 # The site as it is, in one folder: any folder of any static web server can hold it.
 web=orvessa-$version-web
 cp -r build-web/site "$stage/$web"

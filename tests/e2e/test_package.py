@@ -1,5 +1,6 @@
-"""The Debian package: CPack builds it into a scratch folder from this build (or from an ARM
-build: ORVESSA_LAUNCH=qemu-*), and it is checked without installing it into this machine. Its file list and dependencies; lintian (no errors, no
+"""The Debian package: CPack builds it into a scratch folder from this build (an ARM build's,
+ORVESSA_LAUNCH=qemu-*, is the one that build made), and it is checked without installing it
+into this machine. Its file list and dependencies; lintian (no errors, no
 warning about the copyright file); the licence, as in LICENSE; the desktop entry; the manual
 page, rendered without warnings; the icon. Then it is unpacked into a scratch root, and its
 launcher answers --version and the manual page's examples as the page shows, without a
@@ -53,18 +54,30 @@ class Package(e2e_case.E2ECase):
         # installed_launcher case's `cmake --install` does).
         cls.scratch = tempfile.mkdtemp(prefix="orvessa-package-")
         try:
-            built = run("cpack", "--config", os.path.join(BUILD_DIR, "CPackConfig.cmake"),
-                        "-B", cls.scratch)
-            debs = glob.glob(os.path.join(cls.scratch, "*.deb"))
-            if built.returncode != 0 or len(debs) != 1:
-                raise AssertionError("cpack failed (%d), made %s:\n%s%s" % (
-                    built.returncode, debs, built.stdout, built.stderr))
-            cls.deb = debs[0]
+            cls.deb = cls.built_package() if ARM else cls.package()
             cls.root = os.path.join(cls.scratch, "root")
             subprocess.run(["dpkg-deb", "-x", cls.deb, cls.root], check=True)
         except BaseException:
             shutil.rmtree(cls.scratch, True)
             raise
+
+    @classmethod
+    def package(cls):
+        built = run("cpack", "--config", os.path.join(BUILD_DIR, "CPackConfig.cmake"),
+                    "-B", cls.scratch)
+        debs = glob.glob(os.path.join(cls.scratch, "*.deb"))
+        if built.returncode != 0 or len(debs) != 1:
+            raise AssertionError("cpack failed (%d), made %s:\n%s%s" % (
+                built.returncode, debs, built.stdout, built.stderr))
+        return debs[0]
+
+    @classmethod
+    def built_package(cls):
+        """The package an ARM build made (CPack would write into that build's folder)."""
+        debs = glob.glob(os.path.join(BUILD_DIR, "orvessa_*_%s.deb" % ARM))
+        if len(debs) != 1:
+            raise AssertionError("%s should hold one %s package, holds %s" % (BUILD_DIR, ARM, debs))
+        return debs[0]
 
     @classmethod
     def tearDownClass(cls):

@@ -1,9 +1,9 @@
-"""Every download in one release: tools/release.sh (./run.sh --release), into a scratch folder,
-writes the Debian packages (amd64, arm64, armhf), the portable Linux tarballs (x86_64,
-aarch64), the source release, the web zip and the Windows zip, each named with project()'s
-version, and SHA256SUMS that `sha256sum -c` accepts. Each holds what it should, and
-the web zip, unpacked into a folder deep in a static server, is the whole page: installable
-there, and after one visit it starts with the server gone."""
+"""Every download in one release: tools/release.sh (./run.sh --release), on the builds
+./test.sh has made and into a scratch folder, writes the Debian packages (amd64, arm64,
+armhf), the portable Linux tarballs (x86_64, aarch64), the source release, the web zip and the
+Windows zip, each named with project()'s version, and SHA256SUMS that `sha256sum -c` accepts.
+Each holds what it should, and the web zip, unpacked into a folder deep in a static server, is
+the whole page: installable there, and after one visit it starts with the server gone."""
 
 import os
 import shutil
@@ -33,7 +33,8 @@ class Release(web_case.WebCase):
     def test_release_writes_eight_downloads_and_their_sums(self):
         version = e2e_case.project_version()
         dist = os.path.join(self.workdir, "dist")
-        made = subprocess.run([os.path.join(ROOT, "tools", "release.sh"), dist],
+        made = subprocess.run([os.path.join(ROOT, "tools", "release.sh"), "--as-built",
+                               e2e_case.BUILD_DIR, dist],
                               capture_output=True, text=True)
         self.assertEqual(made.returncode, 0, made.stdout + made.stderr)
         web, windows = "orvessa-%s-web" % version, "orvessa-%s-windows-x64" % version
