@@ -2,14 +2,14 @@
 # Builds the benchmarks (Release, in build-bench/), runs every case under a private Xvfb with
 # Mesa's software renderer, and writes the results to docs/benchmarks.md; then measures the
 # program's memory and key presses with hostile textures, and the web version against the
-# native program (tools/web_benchmarks.py) and the Windows program under Wine against it
-# (tools/windows_benchmarks.py), each in a section of its own.
+# native program (tools/web_benchmarks.py), and the Windows program under Wine and the arm64
+# program under qemu against it (tools/emulated_benchmarks.py), each in a section of its own.
 # Extra arguments go to the benchmark program, e.g. --benchmark_filter=loadBmp24 or
 # --benchmark_repetitions=3 for a quicker, rougher run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/deps.sh
-orvessa_install_missing
+orvessa_install_missing "${ORVESSA_TEST_PACKAGES[@]}"
 
 build_dir=build-bench
 report=docs/benchmarks.md
@@ -19,8 +19,9 @@ if [ ! -f "$build_dir/CMakeCache.txt" ]; then
     exit 1
   }
 fi
-# Two jobs at most: the machine may be shared, and the timings should not wait on a build.
-cmake --build "$build_dir" -j 2 --target orvessa_bench orvessa textures || {
+# Two jobs at most: the machine may be shared, and the timings should not wait on a build. (The
+# icon, in packaging_files, is the arm64 build's too.)
+cmake --build "$build_dir" -j 2 --target orvessa_bench orvessa textures packaging_files || {
   echo "error: the benchmarks did not build (see above)" >&2
   exit 1
 }
@@ -46,13 +47,19 @@ if ! /usr/bin/python3 tools/texture_cost_report.py "$build_dir" "$report"; then
   exit 1
 fi
 
-# The Windows program under Wine against the native program, in a section of its own.
-orvessa_install_missing "${ORVESSA_WINDOWS_PACKAGES[@]}"
+# The Windows program under Wine and the arm64 one under qemu against the native program, each
+# in a section of its own.
+orvessa_install_missing "${ORVESSA_WINDOWS_PACKAGES[@]}" "${ORVESSA_ARM_PACKAGES[@]}"
 orvessa_build_windows build-windows >/dev/null
-if ! /usr/bin/python3 tools/windows_benchmarks.py "$build_dir" build-windows "$report"; then
-  echo "error: the Windows program was not measured (see above)" >&2
-  exit 1
-fi
+orvessa_build_arm arm64 build-arm64 "$build_dir" >/dev/null
+for emulated in "wine build-windows" "qemu-aarch64 build-arm64"; do
+  read -r kind other_build <<<"$emulated"
+  if ! /usr/bin/python3 tools/emulated_benchmarks.py "$kind" "$build_dir" "$other_build" \
+    "$report"; then
+    echo "error: the program under $kind was not measured (see above)" >&2
+    exit 1
+  fi
+done
 
 # The web version against the native program, in a section of its own at the end of the page.
 orvessa_install_missing "${ORVESSA_WEB_PACKAGES[@]}" "${ORVESSA_WEB_TEST_PACKAGES[@]}"
