@@ -26,9 +26,9 @@ EMULATED = LAUNCH.startswith("qemu-")
 PORTABLE = os.environ.get("ORVESSA_PORTABLE") == "1"
 MANUAL = (r"README\.txt beside orvessa\.exe" if ON_WINDOWS else
           r"README\.txt beside orvessa" if PORTABLE else "man 6 orvessa")
-# The Mesa driver each launch draws with. llvmpipe for 32-bit ARM, under qemu-arm, draws some
-# texels wrongly; softpipe draws what it draws on this machine, byte for byte. (A Raspberry Pi
-# draws with its own GPU's driver, neither of these.)
+# The Mesa driver each launch draws with. llvmpipe for 32-bit ARM, under qemu-arm, samples the
+# wrong texels of textures an odd number of pixels wide; softpipe draws as it does on this
+# machine. (A Raspberry Pi draws with its own GPU's driver, neither of these.)
 DRIVER_ENV = {"qemu-arm": {"GALLIUM_DRIVER": "softpipe"}}.get(LAUNCH, {})
 WINE_PREFIX = os.environ.get("ORVESSA_WINE_PREFIX", os.path.join(BUILD_DIR, "wine"))
 # The Linux build, which the Windows cases hold orvessa.exe's textures and frames against.
