@@ -11,18 +11,14 @@ configure_file(${PROJECT_SOURCE_DIR}/portable/README.txt.in ${ORVESSA_PORTABLE_O
                @ONLY)
 
 # freeglut and GLU are linked in: their licences, as Debian ships them with the archives.
-set(freeglut_notice /usr/share/doc/libglut-dev/copyright)
-set(glu_notice /usr/share/doc/libglu1-mesa-dev/copyright)
-if(NOT EXISTS ${freeglut_notice} OR NOT EXISTS ${glu_notice})
-  message(FATAL_ERROR "The licences of freeglut (${freeglut_notice}) and of GLU (${glu_notice}) "
-                      "are needed for the portable folder")
-endif()
-file(READ ${freeglut_notice} freeglut_licence)
-file(READ ${glu_notice} glu_licence)
-file(WRITE ${ORVESSA_PORTABLE_OUT}/THIRD-PARTY-NOTICES.txt
-     "orvessa contains code from freeglut and from GLU (Mesa's), under the licences below "
-     "(Debian's copyright\nfiles for them). It links the C and C++ runtimes and libgcc "
-     "dynamically.\n\n== freeglut\n\n${freeglut_licence}\n== GLU\n\n${glu_licence}")
+string(CONCAT notices_intro
+       "orvessa contains code from freeglut and from GLU (Mesa's), under the licences below "
+       "(Debian's copyright\nfiles for them). It links the C and C++ runtimes and libgcc "
+       "dynamically.\n")
+include(packaging/notices.cmake)
+orvessa_write_notices(${ORVESSA_PORTABLE_OUT}/THIRD-PARTY-NOTICES.txt "${notices_intro}"
+  freeglut /usr/share/doc/libglut-dev/copyright
+  GLU /usr/share/doc/libglu1-mesa-dev/copyright)
 
 install(TARGETS orvessa RUNTIME DESTINATION .)
 install(FILES ${texture_paths} ${ORVESSA_PORTABLE_OUT}/README.txt

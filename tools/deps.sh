@@ -93,7 +93,7 @@ orvessa_install_missing() {
   fi
 }
 
-# Configures the build folder (the first time, and again whenever options are given) and
+# Configures the build folder (the first time, and again whenever CMake options are given) and
 # builds it.
 orvessa_build() {
   local build_dir=$1
@@ -105,19 +105,26 @@ orvessa_build() {
     }
   fi
   cmake --build "$build_dir" -j "$(nproc)" || {
-    echo "error: the build failed (see above)" >&2
+    echo "error: the build in $build_dir failed (see above)" >&2
     return 1
   }
+}
+
+# The same, but the options only configure a new build folder: an existing one is built as it is.
+orvessa_build_once() {
+  local build_dir=$1
+  shift
+  if [ -f "$build_dir/CMakeCache.txt" ]; then
+    orvessa_build "$build_dir"
+  else
+    orvessa_build "$build_dir" "$@"
+  fi
 }
 
 # The program alone, as ./run.sh needs it: a build folder made here has no tests or
 # benchmarks (their libraries come with ./test.sh, which turns them on).
 orvessa_build_to_run() {
-  if [ -f "$1/CMakeCache.txt" ]; then
-    orvessa_build "$1"
-  else
-    orvessa_build "$1" -DBUILD_TESTING=OFF -DORVESSA_BENCHMARKS=OFF
-  fi
+  orvessa_build_once "$1" -DBUILD_TESTING=OFF -DORVESSA_BENCHMARKS=OFF
 }
 
 # The build with its tests and benchmarks, as ./test.sh needs it: turns them on in a build
@@ -156,21 +163,12 @@ orvessa_build_web() {
   }
 }
 
-# A download's build: configures BUILD_DIR once with the CMake options given, builds it and
-# packs its download with CPack. WHAT names it in messages.
+# A download's build: configures BUILD_DIR once (Release, with the CMake options given), builds
+# it and packs its download with CPack. WHAT names it in messages.
 orvessa_build_download() {
   local build_dir=$1 what=$2
   shift 2
-  if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null || {
-      echo "error: cmake could not configure $what in $build_dir" >&2
-      return 1
-    }
-  fi
-  cmake --build "$build_dir" -j "$(nproc)" || {
-    echo "error: $what failed to build (see above)" >&2
-    return 1
-  }
+  orvessa_build_once "$build_dir" -DCMAKE_BUILD_TYPE=Release "$@" || return 1
   cmake --build "$build_dir" --target package >/dev/null || {
     echo "error: $what's download could not be made" >&2
     return 1

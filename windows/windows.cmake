@@ -32,20 +32,14 @@ target_sources(orvessa PRIVATE ${ORVESSA_WINDOWS_OUT}/orvessa.rc)
 file(READ ${PROJECT_SOURCE_DIR}/packaging/keys.txt ORVESSA_KEYS_TEXT)
 configure_file(${ORVESSA_WINDOWS_SOURCE}/README.txt.in ${ORVESSA_WINDOWS_OUT}/README.txt @ONLY)
 get_filename_component(freeglut_prefix ${FreeGLUT_DIR}/../../.. ABSOLUTE)
-set(freeglut_notice ${freeglut_prefix}/COPYING)
-set(mingw_notice /usr/share/doc/mingw-w64-common/copyright)
-if(NOT EXISTS ${freeglut_notice} OR NOT EXISTS ${mingw_notice})
-  message(FATAL_ERROR "The licences of freeglut (${freeglut_notice}, which windows/freeglut.sh "
-                      "installs) and of MinGW-w64 (${mingw_notice}) are needed for the zip")
-endif()
-file(READ ${freeglut_notice} freeglut_licence)
-file(READ ${mingw_notice} mingw_licence)
-file(WRITE ${ORVESSA_WINDOWS_OUT}/THIRD-PARTY-NOTICES.txt
-     "orvessa.exe contains code from freeglut ${FreeGLUT_VERSION} and from the MinGW-w64 runtime "
-     "and headers,\nunder the licences below, and GCC's runtime libraries (libstdc++, libgcc), "
-     "under the GPL 3\nwith the GCC Runtime Library Exception, which asks for no notice.\n\n"
-     "== freeglut\n\n${freeglut_licence}\n== MinGW-w64 (Debian's copyright file)\n\n"
-     "${mingw_licence}")
+string(CONCAT notices_intro
+       "orvessa.exe contains code from freeglut ${FreeGLUT_VERSION} and from the MinGW-w64 runtime "
+       "and headers,\nunder the licences below, and GCC's runtime libraries (libstdc++, libgcc), "
+       "under the GPL 3\nwith the GCC Runtime Library Exception, which asks for no notice.\n")
+include(packaging/notices.cmake)
+orvessa_write_notices(${ORVESSA_WINDOWS_OUT}/THIRD-PARTY-NOTICES.txt "${notices_intro}"
+  freeglut ${freeglut_prefix}/COPYING
+  "MinGW-w64 (Debian's copyright file)" /usr/share/doc/mingw-w64-common/copyright)
 
 install(TARGETS orvessa RUNTIME DESTINATION .)
 install(FILES ${texture_paths} ${ORVESSA_WINDOWS_OUT}/README.txt
