@@ -2,5 +2,6 @@
 #pragma once
 
 // Registers what a page needs beyond Emscripten's GLUT: call after the callbacks are
-// registered and before the scene's first set-up.
+// registered (the keyboard's are wrapped, so that the page learns each key taken) and before
+// the scene's first set-up.
 void adaptToBrowser(const char* title);
