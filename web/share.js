@@ -3,16 +3,17 @@
 // opening it presses again before its first frame, so that frame is this view, pixel for pixel,
 // with the same modes and the same refused directions.
 //
-// One letter per key, followed by a count when it was pressed more than once in a row; 'z' ends
+// 'view=' first, so that the page knows its own links from anything else after '#'; then one
+// letter per key, followed by a count when it was pressed more than once in a row; 'z' ends
 // the link, so that one cut short can be told from a whole one:
 //
 //   f b l r   Up, Down, Left, Right       u d   Page Up, Page Down      t   End
 //   a c       +, - (roll)                 p s   look and slide mode     i   back to the start
 //   x         any other key (a reload of the pictures)
 //
-// e.g. #f42l7pf3z. Own pictures are not in a link (whoever opens it sees theirs), nor is Escape.
-// A link this page did not make is read as far as it makes sense, at most REPLAY_CAP presses,
-// with a short note about what was left out.
+// e.g. #view=f42l7pf3z. Own pictures are not in a link (whoever opens it sees theirs), nor is
+// Escape. Of a link this page did not make, what it can use is replayed, at most REPLAY_CAP
+// presses, and a short note says what was left out.
 'use strict';
 
 // At most this many presses are replayed from a link. An ordinary key, the dearest, costs
@@ -38,6 +39,7 @@ var orvessaShare = {
   // Keys that move only the camera: their effect is gone after a press of i, which puts the
   // camera back at the start and keeps the modes and the refused directions.
   var CAMERA_ONLY = 'actxi';
+  var MARK = 'view=';
   var END = 'z';
 
   function letterOf(special, key) {
@@ -102,14 +104,21 @@ var orvessaShare = {
     if (pressesTaken() > REPLAY_CAP) {
       return null;
     }
-    return page + '#' + orvessaShare.runs.map(function(run) {
+    return page + '#' + MARK + orvessaShare.runs.map(function(run) {
       return run[0] + (run[1] > 1 ? run[1] : '');
     }).join('') + END;
   }
 
-  // What a link holds: the keys to press, at most REPLAY_CAP, and what could not be used. It
-  // reads each character once and stops at the cap, however long the link.
+  // What the part of a link after '#' holds: the keys to press, at most REPLAY_CAP, and what
+  // could not be used. It reads each character once and stops at the cap, however long.
   function readLink(text) {
+    if (text === '') {
+      return {keys: [], leftOut: null};
+    }
+    if (text.slice(0, MARK.length) !== MARK) {
+      return {keys: [], leftOut: 'it does not begin with ' + MARK};
+    }
+    text = text.slice(MARK.length);
     var keys = [];
     var unknown = 0;
     var ended = false;
@@ -145,7 +154,7 @@ var orvessaShare = {
     }
     var why = [];
     if (unknown > 0) {
-      why.push(unknown + (unknown === 1 ? ' character that names' : ' characters that name') +
+      why.push(unknown.toLocaleString('en') + (unknown === 1 ? ' character that names' : ' characters that name') +
                ' no key');
     }
     if (afterEnd) {
@@ -153,7 +162,7 @@ var orvessaShare = {
     }
     if (capped) {
       why.push('more than ' + REPLAY_CAP.toLocaleString('en') + ' presses');
-    } else if (!ended && text.length > 0) {
+    } else if (!ended) {
       why.push('no end: it may have been cut short');
     }
     return {keys: keys, leftOut: why.length > 0 ? why.join('; ') : null};
