@@ -16,9 +16,10 @@
 // presses, and a short note says what was left out.
 'use strict';
 
-// At most this many presses are replayed from a link. An ordinary key, the dearest, costs
-// about 0.1 ms when replayed (web/README.md), so even a link of that many opens in a second or
-// two; a page's own walk only comes near it after minutes of held keys without Start.
+// At most this many presses are replayed from a link. Replayed, the dearest key (i: three
+// scene set-ups) costs about 0.04 ms here, so a link of that many draws its first frame well
+// under a second later than the start view would be; a walk only comes near it after minutes
+// of held keys without Start.
 var REPLAY_CAP = 10000;
 
 var orvessaShare = {
