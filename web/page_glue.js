@@ -100,28 +100,22 @@ mergeInto(LibraryManager.library, {
     // key reads the six pictures again and uploads them, which would cost seconds for a
     // thousand presses; but here, right after main's set-up read the files, and with nothing
     // able to run between the presses, every read would give the pictures the program already
-    // holds. So the presses run in a folder holding an empty file for each of the working
-    // folder's: each read is refused at once, a picture that cannot be read keeps the one the
-    // program holds (as on the desktop), and the uploads of those same pixels are skipped.
-    // Nothing else differs: the camera, the modes and the blocked directions go the keys' way.
+    // holds. So while they run, opening a file fails at once, as for a missing one: a picture
+    // that cannot be read keeps the one the program holds (as on the desktop), and the uploads
+    // of those same pixels are skipped. Nothing else differs: the camera, the modes and the
+    // refused directions go the keys' way.
     Module['pressKeysAtStart'] = function(keys) {
-      var working = FS.cwd();
-      var same = '/orvessa-pictures-unchanged';
-      if (!FS.analyzePath(same).exists) {
-        FS.mkdir(same);
-        FS.readdir(working).forEach(function(name) {
-          if (FS.isFile(FS.stat(working + '/' + name).mode)) {
-            FS.writeFile(same + '/' + name, new Uint8Array(0));
-          }
-        });
-      }
-      FS.chdir(same);
+      var open = FS.open;
+      var missing = new FS.ErrnoError({{{ cDefine('ENOENT') }}});
+      FS.open = function() {
+        throw missing;
+      };
       sameUploadsSkipped = true;
       try {
         keys.forEach(Module['pressKey']);
       } finally {
         sameUploadsSkipped = false;
-        FS.chdir(working);
+        FS.open = open;
       }
     };
 
