@@ -25,6 +25,7 @@ var REPLAY_CAP = 10000;
 var orvessaShare = {
   runs: [],          // [letter, count] of the keys taken since the start, as the link writes them
   replayed: 0,       // presses the page was opened with and replayed before its first frame
+  replayMs: 0,       // how long replaying them took
   leftOut: null,     // what a link opened held that could not be used, as its note says, or null
 };
 
@@ -175,7 +176,9 @@ var orvessaShare = {
     var link = readLink(location.hash.slice(1));
     if (link.keys.length > 0) {
       offerGuideInstead();
+      var began = performance.now();
       Module.pressKeysAtStart(link.keys);
+      orvessaShare.replayMs = performance.now() - began;
       orvessaShare.replayed = link.keys.length;
     }
     if (link.leftOut !== null) {
