@@ -314,8 +314,11 @@ def shared_link_lines(running, fresh):
              "without one; first frames after navigation, as in the tables above, each run in a "
              "browser of its own, the kinds alternating, %d runs of each; \"later\" is the median of "
              "the differences with the run without a link of the same round. The walk's link is "
-             "`%s`. In a running browser (the page shown once from another origin first, as "
-             "above):" % (SHARED_LINK_ROUNDS, SHARED_LINKS[1][1]), "",
+             "`%s`. What a link adds is its replay, in one task after `main`: each press "
+             "through GLUT's key handler into the program's callbacks, each ordinary key's scene "
+             "set-ups with the file opens failing at once and the uploads skipped. In a running "
+             "browser (the page shown once from another origin first, as above):"
+             % (SHARED_LINK_ROUNDS, SHARED_LINKS[1][1]), "",
              "| Link | First frame after navigation | Later than without a link |",
              "|---|---|---|"]
     base = running[SHARED_LINKS[0][0]]
