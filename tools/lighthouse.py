@@ -51,29 +51,27 @@ HEADING = "## Lighthouse"
 NOTES = """What the long tasks are, from DevTools traces of the page's start in the same Chromium
 (a CPU profile and trace events of the page's thread), and what was the page's own work in them:
 
-- **`main`**, one task once the textures are made (Lighthouse puts it under `orvessa.js`
-  before, under `start.js` now, whose callback starts it): mostly `glutCreateWindow` making
-  the WebGL context, the page's thread waiting for Chromium's GPU process to set up ANGLE on
-  SwiftShader; then the scene's set-up reading the six files and uploading them. That is the
-  program's, not the page's. The page's part of it is cut: the runtime enabled every WebGL
-  extension the browser offers (asking the GPU process for the list, then each one), and the
-  canvas, made at 800 × 600, was resized to the window right after the context, making its
-  drawing buffer again; now no extension is enabled and the context is made at the window's
-  size.
+- **`main`**, one task once the textures are made (Lighthouse puts it under `start.js`, whose
+  callback starts it): mostly `glutCreateWindow` making the WebGL context, the page's thread
+  waiting for Chromium's GPU process to set up ANGLE on SwiftShader; then the scene's set-up
+  reading the six files and uploading them. That is the program's, not the page's. The page
+  keeps its own part small: no WebGL extension is enabled (the runtime would ask the GPU
+  process for each), and the context is made at the window's size (a canvas resized after it
+  makes its drawing buffer again). A page opened with a shared link (not audited here) replays
+  the link's presses at the end of this task, before the first frame
+  (`docs/benchmarks.md`, "A shared link's first frame").
 - **The first frame** (`orvessa.js`): its draws are the first to need the GL emulation's
   shaders, and the page's thread waits while SwiftShader compiles and links them. Not the
   page's.
-- **Making the textures** (`start.js`): the page's own, once one task for all six, now one
-  task each. On the desktop preset none of them is long; under the mobile preset's slowed
-  processor the larger ones still are. A worker would take them off the page's thread, but on
-  this two-core machine it delayed the first frame (`web/README.md`).
+- **Making the textures** (`start.js`): the page's own, one task each. On the desktop preset
+  none of them is long; under the mobile preset's slowed processor the larger ones are. A
+  worker would take them off the page's thread, but on this two-core machine it delayed the
+  first frame (`web/README.md`).
 - **Tasks with no script** ("Unattributable"): before the page's scripts, Chromium committing
   the navigation and starting the preloads; after the first frame, Chromium tearing down a
-  compositor. None of the page's. The mobile preset counts the early ones now, since its first
-  contentful paint comes earlier: that is why its Total Blocking Time fell less than the
-  desktop's.
+  compositor. None of the page's.
 - **The page's scripts** are deferred: the document is parsed, and can be painted, without
-  waiting for any of them, which moves Lighthouse's simulated first contentful paint earlier."""
+  waiting for any of them."""
 
 
 def install():

@@ -234,12 +234,107 @@ class RunningBrowserSession(browser.Session):
     127.0.0.1: Chromium's GPU process, its compositor and the emulation's shaders are up, as in
     a browser someone is already using, while nothing the first load cached, compiled or
     registered serves this origin. The first load's service worker is left to finish first:
-    its downloads and digests would otherwise run through the measured load."""
+    its downloads and digests would otherwise run through the measured load. `fragment` ends
+    the measured page's address (a shared link's '#view=...')."""
+
+    fragment = ""
 
     def open_page(self):
         shown = browser.Page(self.browser.tab, self.site.url.replace("127.0.0.1", "localhost"))
         shown.wait_for_page(WORKER_DONE, 60, "the first load's service worker")
-        return super().open_page()
+        return browser.Page(self.browser.tab, self.site.url + self.fragment, self.before_page)
+
+
+class FreshBrowserLinkSession(browser.Session):
+    """A fresh Chromium and profile opening the page at an address ending in `fragment`."""
+
+    fragment = ""
+
+    def open_page(self):
+        return browser.Page(self.browser.tab, self.site.url + self.fragment, self.before_page)
+
+
+# ---- A shared link's first frame: the page opened with a link, whose presses it replays
+# before its first frame, against the page opened without one.
+
+def walk_of_presses(presses):
+    """A walk's link of `presses` presses, in runs as a person's walk makes them: walking and
+    turning, flying, a look up and down in look mode, a few steps sideways in slide mode,
+    rolls, a turn round and a reload; about one press in twenty is an ordinary key."""
+    runs = [("f", 30), ("r", 12), ("u", 8), ("l", 20), ("f", 25), ("d", 5), ("a", 3), ("c", 3),
+            ("p", 1), ("f", 6), ("b", 6), ("p", 1), ("s", 1), ("l", 10), ("r", 10), ("s", 1),
+            ("t", 1), ("x", 1)]
+    text, left, at = "", presses, 0
+    while left > 0:
+        letter, count = runs[at % len(runs)]
+        count = min(count, left)
+        text += letter + (str(count) if count > 1 else "")
+        left -= count
+        at += 1
+    return "#view=" + text + "z"
+
+
+SHARED_LINKS = (
+    ("no link: the start view", "", 0),
+    ("a walk of 1,000 presses (%d characters after `#`)", walk_of_presses(1000), 1000),
+    ("1,000 presses of `i`, the dearest key to replay (3 scene set-ups each)", "#view=i1000z",
+     1000),
+    ("10,000 presses of `i`, the most a link replays", "#view=i10000z", 10000),
+)
+SHARED_LINK_ROUNDS = 7
+
+
+def shared_link_frames(site):
+    """{label: first frames} of each of SHARED_LINKS in a running browser, SHARED_LINK_ROUNDS
+    rounds, alternating; and of the first two in a fresh browser, alternating too."""
+    running = {label: [] for label, _, _ in SHARED_LINKS}
+    fresh = {label: [] for label, _, _ in SHARED_LINKS[:2]}
+    for _ in range(SHARED_LINK_ROUNDS):
+        for kind, links, found in ((RunningBrowserSession, SHARED_LINKS, running),
+                                   (FreshBrowserLinkSession, SHARED_LINKS[:2], fresh)):
+            for label, fragment, presses in links:
+                session = kind(site, before_page=(TIMING,))
+                session.fragment = fragment
+                with session as page:
+                    page.settle()
+                    replayed = page.value("orvessaShare.replayed")
+                    if replayed != presses:
+                        raise RuntimeError("%s: %d presses replayed" % (label, replayed))
+                    found[label].append(page.value("orvessaTiming.firstFrame"))
+    return running, fresh
+
+
+def shared_link_lines(running, fresh):
+    def name(label, fragment):
+        return label % (len(fragment) - 1) if "%d" in label else label
+
+    lines = ["", "### A shared link's first frame", "",
+             "The page opened at an address ending in a link's `#view=...`, whose presses it "
+             "replays before its first frame (`web/README.md`), against the page opened "
+             "without one; first frames after navigation, as in the tables above, each run in a "
+             "browser of its own, the kinds alternating, %d runs of each; \"later\" is the median of "
+             "the differences with the run without a link of the same round. The walk's link is "
+             "`%s`. What a link adds is its replay, in one task after `main`: each press "
+             "through GLUT's key handler into the program's callbacks, each ordinary key's scene "
+             "set-ups with the file opens failing at once and the uploads skipped. In a running "
+             "browser (the page shown once from another origin first, as above):"
+             % (SHARED_LINK_ROUNDS, SHARED_LINKS[1][1]), "",
+             "| Link | First frame after navigation | Later than without a link |",
+             "|---|---|---|"]
+    base = running[SHARED_LINKS[0][0]]
+    for label, fragment, _ in SHARED_LINKS:
+        values = running[label]
+        # Round by round: each round's runs saw the same load on the machine.
+        later = median([value - start for value, start in zip(values, base)])
+        lines.append("| %s | %s | %s |" % (name(label, fragment), spread(values),
+                                           ("-" if later < 0 else "") + ms(abs(later))
+                                           if fragment else ""))
+    lines += ["", "In a browser started for the page (fresh Chromium, empty profile), where "
+              "Chromium's GPU process starting up comes first:", "",
+              "| Link | First frame after navigation |", "|---|---|"]
+    for label, fragment, _ in SHARED_LINKS[:2]:
+        lines.append("| %s | %s |" % (name(label, fragment), spread(fresh[label])))
+    return lines
 
 
 def first_frames_compared(before_site, after_site):
@@ -393,7 +488,7 @@ def machine():
 
 
 def section(info, sizes, loads, renderer, version, frames, keys, native, latency, load_before,
-            load_after, first_visits=()):
+            load_after, first_visits=(), shared_links=()):
     lines = [HEADING, "",
              "Written by `tools/web_benchmarks.py`, which `tools/run_benchmarks.sh` runs after "
              "the cases above; every number below is from one run of it on the machine "
@@ -438,8 +533,9 @@ def section(info, sizes, loads, renderer, version, frames, keys, native, latency
               % spread([r["context"] for r in loads]),
               "| `main` done: textures read and uploaded, GLUT's loop entered | %s |"
               % spread([r["main"] for r in loads]),
-              "| first frame drawn | %s |" % spread([r["first"] for r in loads]),
-              "", "### A frame and a key press, page against native", "",
+              "| first frame drawn | %s |" % spread([r["first"] for r in loads])]
+    lines += list(shared_links)
+    lines += ["", "### A frame and a key press, page against native", "",
               "A frame: the display callback (clear, the scene in immediate mode, swap, "
               "flush) at the start view with the shipped textures, then a one-pixel "
               "`gl.readPixels`, which waits until the GPU process has drawn the frame "
@@ -490,13 +586,14 @@ def main(argv):
     sizes = transfer_sizes(site)
     native = native_cases(bench)
     loads = first_frames(site)
+    links = shared_link_lines(*shared_link_frames(site))
     renderer, version, frames, keys = page_frames_and_keys(site)
     latency = touch_and_key(site)
     visits = (first_visit_lines(first_visit_comparison(argv[4], site), argv[5],
                                 first_frames_compared(argv[4], site))
               if len(argv) == 6 else ())
     text = section(info, sizes, loads, renderer, version, frames, keys, native, latency, before,
-                   report_section.load_average(), visits)
+                   report_section.load_average(), visits, links)
     report_section.replace_section(report, HEADING, text)
     print(text)
 

@@ -8,12 +8,26 @@
 #include "scene/texture_names.h"
 
 extern "C" void orvessa_adapt_page(const char* title, unsigned firstTexture, unsigned lastTexture);
+extern "C" void orvessa_key_taken(int special, int key);
 
 namespace {
 
 // GLUT's emulation has no default reshape: the desktop's sets the viewport to the window.
 void reshapeToCanvas(int width, int height) {
     glViewport(0, 0, width, height);
+}
+
+// The program's own callbacks, then the page is told which key they took: a shared view is
+// the keys taken since the start, from the keyboard, the controls, drags or a gamepad alike.
+// Escape never comes back from onKey.
+void onKeyTold(unsigned char key, int x, int y) {
+    onKey(key, x, y);
+    orvessa_key_taken(0, key);
+}
+
+void onSpecialKeyTold(int key, int x, int y) {
+    onSpecialKey(key, x, y);
+    orvessa_key_taken(1, key);
 }
 
 } // namespace
@@ -27,7 +41,18 @@ extern "C" EMSCRIPTEN_KEEPALIVE int orvessa_slide_mode() {
     return turnMode ? 0 : 1;
 }
 
+// Whether any direction is refused now: a shared view may leave out what came before a
+// press of "i" only when nothing is.
+extern "C" EMSCRIPTEN_KEEPALIVE int orvessa_any_direction_blocked() {
+    return blockedForward || blockedBack || blockedLeft || blockedRight || blockedRise ||
+                   blockedSink
+               ? 1
+               : 0;
+}
+
 void adaptToPlatform(const char* windowTitle) {
     glutReshapeFunc(reshapeToCanvas);
+    glutKeyboardFunc(onKeyTold);
+    glutSpecialFunc(onSpecialKeyTold);
     orvessa_adapt_page(windowTitle, TEX_MINARET, TEX_WALKWAY);
 }

@@ -1,6 +1,7 @@
-// The guide to the keys, and the on-screen controls of touch devices. Every control presses the
-// key it names (data-key), through the same GLUT handler a key goes through, so a tap gives the
-// frame its key gives. Held keys repeat here for the controls and the gamepad (gamepad.js).
+// The guide to the keys (where a shared view opens, a line saying where it is), and the
+// on-screen controls of touch devices. Every control presses the key it names (data-key),
+// through the same GLUT handler a key goes through, so a tap gives the frame its key gives.
+// Held keys repeat here for the controls and the gamepad (gamepad.js).
 'use strict';
 
 // A keyboard's auto-repeat: the first repeat after a pause, then a steady rate.
@@ -17,8 +18,19 @@ var guide = document.getElementById('guide');
 var guideWaiting = true;
 var controlButtons = Array.prototype.slice.call(document.querySelectorAll('.pad [data-key]'));
 
+// A page opened at a shared view (share.js) shows that view uncovered: instead of the guide,
+// a line at the top edge says where the guide is, until the first key or touch.
+var guideHint = document.getElementById('guide-hint');
+var hintWaiting = false;
+
+function hideHint() {
+  hintWaiting = false;
+  guideHint.hidden = true;
+}
+
 function showGuide(shown) {
   guide.hidden = !shown;
+  hideHint();
   document.body.classList.toggle('guide-shown', shown);
 }
 
@@ -29,10 +41,22 @@ function hideGuide() {
   showPicturesMenu(false);
 }
 
+function offerGuideInstead() {
+  if (guideWaiting) {
+    guideWaiting = false;
+    hintWaiting = true;
+  }
+}
+
 afterFirstFrame.push(function() {
   if (guideWaiting) {
     showGuide(true);
+  } else if (hintWaiting) {
+    guideHint.hidden = false;
   }
+});
+guideHint.addEventListener('click', function() {
+  showGuide(true);
 });
 
 // F1 belongs to the page: it shows or hides the guide and never reaches the program. This
@@ -65,7 +89,11 @@ if (window.matchMedia('(pointer: coarse)').matches) {
 window.addEventListener('touchstart', function(event) {
   useTouchControls();
   // The first touch on the view itself only puts the guide away.
-  if (!event.target.closest('[data-pictures], #pictures-menu, [data-fullscreen]')) {
+  if (!event.target.closest('#guide-hint')) {
+    hideHint();
+  }
+  if (!event.target.closest('#page-pad, #pictures-menu, #share-panel, [data-fullscreen], ' +
+                            '#guide-hint')) {
     hideGuide();
   }
 }, {capture: true, passive: true});

@@ -22,6 +22,7 @@ var orvessaPage = {
   keptAtStart: [],      // kept pictures written over the made textures before main
   droppedKept: [],      // kept pictures found unusable at the start, and forgotten
   restores: 0,          // built-in pictures put back with the Pictures menu
+  saved: [],            // views saved as pictures: {name, to: 'download' or 'share sheet'}
   exitStatus: null,     // the program's exit status once it has ended
 };
 

@@ -31,7 +31,16 @@ mergeInto(LibraryManager.library, {
                           Math.round(window.innerHeight * ratio));
   },
 
-  orvessa_adapt_page__deps: ['$GL', '$GLUT', '$runtimeKeepalivePush', 'glutReshapeWindow'],
+  // Each key the program's callbacks have taken (web/browser.cpp), for the page's Share
+  // control: special is 1 for GLUT's special keys (arrows, page keys...), 0 for characters.
+  orvessa_key_taken: function(special, key) {
+    if (Module['keyTaken']) {
+      Module['keyTaken'](special, key);
+    }
+  },
+
+  orvessa_adapt_page__deps: ['$GL', '$GLUT', '$FS', '$runtimeKeepalivePush', 'glutReshapeWindow',
+                             'glutPostRedisplay'],
   orvessa_adapt_page: function(title, firstTexture, lastTexture) {
     // GLUT's emulation does not name the page after the window.
     document.title = UTF8ToString(title);
@@ -49,8 +58,12 @@ mergeInto(LibraryManager.library, {
     // draws what the desktop draws.
     var texImage2D = GLctx.texImage2D;
     var white = new Uint8Array([255, 255, 255, 255]);
+    var sameUploadsSkipped = false; // below, pressKeysAtStart
     GLctx.texImage2D = function(target, level, internalFormat, width, height, border, format,
                                 type) {
+      if (sameUploadsSkipped) {
+        return;
+      }
       if (arguments.length >= 9 && level == 0 && (width == 0 || height == 0)) {
         return texImage2D.call(this, target, level, internalFormat, 1, 1, border, format, type,
                                white);
@@ -81,6 +94,35 @@ mergeInto(LibraryManager.library, {
       GLUT.onKeydown({key: key, keyCode: specialKeyCodes[key] || 0, shiftKey: false,
                       ctrlKey: false, altKey: false, metaKey: false,
                       preventDefault: function() {}});
+    };
+
+    // A shared view's presses (share.js), all at once before the first frame. Every ordinary
+    // key reads the six pictures again and uploads them, which would cost seconds for a
+    // thousand presses; but here, right after main's set-up read the files, and with nothing
+    // able to run between the presses, every read would give the pictures the program already
+    // holds. So while they run, opening a file fails at once, as for a missing one: a picture
+    // that cannot be read keeps the one the program holds (as on the desktop), and the uploads
+    // of those same pixels are skipped. Nothing else differs: the camera, the modes and the
+    // refused directions go the keys' way.
+    Module['pressKeysAtStart'] = function(keys) {
+      var open = FS.open;
+      var missing = new FS.ErrnoError({{{ cDefine('ENOENT') }}});
+      FS.open = function() {
+        throw missing;
+      };
+      sameUploadsSkipped = true;
+      try {
+        keys.forEach(Module['pressKey']);
+      } finally {
+        sameUploadsSkipped = false;
+        FS.open = open;
+      }
+    };
+
+    // What the page's Save control asks for: one more frame of the same view, drawn as GLUT
+    // draws any frame (save.js takes the picture right after it, while it is still there).
+    Module['redraw'] = function() {
+      _glutPostRedisplay();
     };
 
     // On a touch screen GLUT turns touches on the canvas into mouse events, for mouse callbacks

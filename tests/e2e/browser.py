@@ -226,6 +226,9 @@ class Chromium:
             stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log,
             env=dict(os.environ, DISPLAY=display) if display else None)
         self.pid = self.process.pid
+        # Where the page's downloads go (Page.downloaded).
+        self.downloads = os.path.join(self.profile, "downloads")
+        os.mkdir(self.downloads)
         self.tab = None
         try:
             port = driver.wait_for(self._port, startup_timeout, "Chromium's DevTools port")
@@ -333,14 +336,20 @@ WITHOUT_TEXTURES = on_module("""module => {
 
 class Page:
     """The program in the browser tab, with the interface of driver.Program: frame(), press(),
-    keys(), quit(), running(); plus drop() for files, drag() across the view, reload(),
-    console_errors() and, on a phone, touch() and tap()."""
+    keys(), quit(), running(); plus drop() for files, drag() across the view, reload(), open()
+    of another address, downloaded() files, console_errors() and, on a phone, touch() and
+    tap()."""
 
-    def __init__(self, tab, url, before_page=(), startup_timeout=90, phone=False):
+    def __init__(self, tab, url, before_page=(), startup_timeout=90, phone=False,
+                 downloads=None):
         """before_page: scripts run before the page's own, such as WITHOUT_TEXTURES. phone:
-        the page on a phone (PHONE, touch on) instead of a 1024 x 768 desktop window."""
+        the page on a phone (PHONE, touch on) instead of a 1024 x 768 desktop window.
+        downloads: the folder the page's downloads go to."""
         self.tab = tab
         self.phone = phone
+        self.downloads, self.downloads_taken = downloads, set()
+        if downloads:
+            tab.call("Browser.setDownloadBehavior", behavior="allow", downloadPath=downloads)
         tab.call("Page.enable")
         tab.call("Runtime.enable")
         tab.call("Log.enable")  # the browser's own messages, such as a refused request
@@ -379,8 +388,19 @@ class Page:
 
     def reload(self, what="the reloaded page's first frame", timeout=90):
         """Loads the page again, in the same browser, and waits for its first frame."""
+        self._load_again(lambda: self.tab.call("Page.reload"), what, timeout)
+
+    def open(self, url, what="the opened page's first frame", timeout=90):
+        """Opens an address in the same tab (a link to the page, say) and waits for the page's
+        first frame there; also where the address differs from the one shown only after '#'."""
+        self._load_again(lambda: self.navigate(url), what, timeout)
+
+    def navigate(self, url):
+        self.tab.call("Page.navigate", url=url)
+
+    def _load_again(self, go, what, timeout):
         self.value("window.orvessaReloading = true")
-        self.tab.call("Page.reload")
+        go()
 
         def started():
             try:
@@ -390,6 +410,20 @@ class Page:
                 return False  # between two documents
 
         driver.wait_for(started, timeout, what, interval=0.1)
+
+    def downloaded(self, timeout=60):
+        """The name and bytes of the next file the page has downloaded, once it is whole."""
+        def finished():
+            names = sorted(os.listdir(self.downloads))
+            if any(name.endswith((".crdownload", ".part")) for name in names):
+                return None
+            new = [name for name in names if name not in self.downloads_taken]
+            return new[0] if new else None
+
+        name = driver.wait_for(finished, timeout, "a downloaded file", interval=0.1)
+        self.downloads_taken.add(name)
+        with open(os.path.join(self.downloads, name), "rb") as f:
+            return name, f.read()
 
     def state(self):
         return self.tab.evaluate("JSON.stringify(orvessaPage)")
@@ -574,7 +608,8 @@ class Session:
         return Chromium(log=self.log)
 
     def open_page(self):
-        return Page(self.browser.tab, self.site.url, self.before_page, phone=self.phone)
+        return Page(self.browser.tab, self.site.url, self.before_page, phone=self.phone,
+                    downloads=self.browser.downloads)
 
     def __enter__(self):
         self.site = self.site_class(self.site_folder)

@@ -83,8 +83,14 @@ class Firefox:
 
     def __init__(self, log=None, startup_timeout=60, display=None):
         self.profile = tempfile.mkdtemp(prefix="orvessa-firefox-")
+        # Where the page's downloads go, without asking (Page.downloaded).
+        self.downloads = os.path.join(self.profile, "downloads")
+        os.mkdir(self.downloads)
+        preferences = dict(PREFERENCES, **{"browser.download.dir": self.downloads,
+                                           "browser.download.folderList": 2,
+                                           "browser.download.useDownloadDir": True})
         with open(os.path.join(self.profile, "user.js"), "w") as prefs:
-            for name, value in PREFERENCES.items():
+            for name, value in preferences.items():
                 prefs.write("user_pref(%s, %s);\n" % (json.dumps(name), json.dumps(value)))
         self.log_path = os.path.join(self.profile, "firefox.log")
         self.log = open(self.log_path, "wb")
@@ -128,12 +134,14 @@ class Firefox:
 class Page(browser.Page):
     """browser.Page on Firefox: the same waits and checks over WebDriver BiDi."""
 
-    def __init__(self, bidi, url, before_page=(), startup_timeout=90, phone=False):
+    def __init__(self, bidi, url, before_page=(), startup_timeout=90, phone=False,
+                 downloads=None):
         if before_page or phone:
             raise driver.DriverError("the Firefox page runs without scripts before the page's "
                                      "own and at the desktop size only")
         self.tab = bidi
         self.phone = False
+        self.downloads, self.downloads_taken = downloads, set()
         self.resize(*browser.WINDOW)
         bidi.call("session.subscribe", events=["log.entryAdded"])
         bidi.call("browsingContext.navigate", context=bidi.context, url=url, wait="complete")
@@ -149,6 +157,17 @@ class Page(browser.Page):
         self.value("0")  # takes in the events sent so far
         return [event["params"].get("text") for event in self.tab.events
                 if event["method"] == "log.entryAdded" and event["params"]["level"] == "error"]
+
+    def navigate(self, url):
+        self.tab.call("browsingContext.navigate", context=self.tab.context, url=url, wait="none")
+
+    def click(self, selector):
+        """A click of the mouse's left button on the middle of an element."""
+        x, y, width, height = self.rects(selector)[0]
+        self.tab.call("input.performActions", context=self.tab.context, actions=[{
+            "type": "pointer", "id": "mouse", "actions": [
+                {"type": "pointerMove", "x": round(x + width / 2), "y": round(y + height / 2)},
+                {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}]}])
 
     def keys(self, *names):
         """Presses and releases each key in turn, as a keyboard's driver would."""
@@ -171,4 +190,5 @@ class Session(browser.Session):
         return Firefox(log=self.log)
 
     def open_page(self):
-        return Page(self.browser.bidi, self.site.url, self.before_page, phone=self.phone)
+        return Page(self.browser.bidi, self.site.url, self.before_page, phone=self.phone,
+                    downloads=self.browser.downloads)

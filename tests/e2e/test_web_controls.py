@@ -18,7 +18,9 @@ import scene_model as model
 CONTROLS = {"ArrowUp": "Up", "ArrowDown": "Down", "ArrowLeft": "Left", "ArrowRight": "Right",
             "PageUp": "Prior", "PageDown": "Next", "End": "End", "+": "plus", "-": "minus",
             "p": "p", "s": "s", "i": "i"}
-ON_SCREEN = ".pad button, [data-pictures]"
+ON_SCREEN = ".pad button, #page-pad button"
+# The page's own controls beside the keys': Pictures, Share and Save.
+PAGE_CONTROLS = ["[data-pictures]", "[data-share]", "[data-save]"]
 MODES = """['p', 's'].map(key =>
     document.querySelector('[data-key="' + key + '"]').getAttribute('aria-pressed'))"""
 # A keyboard's auto-repeat, as the controls keep it: a press, then after 400 ms one every 40 ms.
@@ -107,8 +109,8 @@ class PhoneControls(web_case.WebCase):
         with self.session() as page:
             width, height = page.value("[innerWidth, innerHeight]")
             middle = (width / 4, height / 4, width * 3 / 4, height * 3 / 4)
-            for key in CONTROLS:
-                found = page.rects(control(key))
+            for key in [control(key) for key in CONTROLS] + PAGE_CONTROLS:
+                found = page.rects(key)
                 self.assertEqual(len(found), 1, key)
                 x, y, w, h = found[0]
                 self.assertGreaterEqual(min(w, h), 44, "%s: smaller than a finger" % key)
@@ -190,7 +192,8 @@ class DesktopGuide(web_case.WebCase):
             page.keys("F1")
             self.assertTrue(page.rects("#guide .for-keys"), "F1 shows the guide to the keys")
             self.assertFalse(page.rects("#guide .for-touch"))
-            self.assertEqual(len(page.rects("[data-pictures]")), 1, "Pictures with the guide")
+            for selector in PAGE_CONTROLS:
+                self.assertEqual(len(page.rects(selector)), 1, selector + " with the guide")
             with_guide = self.keep(page.frame(), "guide shown")
             self.assertNotEqual(with_guide, before)
             page.keys("F1")
