@@ -45,9 +45,17 @@ ORVESSA_ALL_TEST_PACKAGES=("${ORVESSA_TEST_PACKAGES[@]}" "${ORVESSA_DEB_PACKAGES
   "${ORVESSA_PORTABLE_PACKAGES[@]}" "${ORVESSA_ARM_PACKAGES[@]}")
 
 orvessa_missing_packages() {
-  local package
+  local package arch native
+  native=$(dpkg --print-architecture)
   for package in "$@"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    # A bare name means this machine's own architecture's package (or one for all of them):
+    # another architecture's copy of it does not count.
+    arch=${package##*:}
+    if [ "$arch" = "$package" ]; then
+      arch=$native
+    fi
+    if ! dpkg-query -W -f='${Architecture} ${Status}\n' "$package" 2>/dev/null |
+      grep -qE "^($arch|all) install ok installed$"; then
       printf '%s\n' "$package"
     fi
   done
