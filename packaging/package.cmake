@@ -47,8 +47,9 @@ if(ORVESSA_ICON)
   if(CMAKE_CROSSCOMPILING)
     # The program cannot run here, but draws what the native one draws: the same picture.
     if(NOT ORVESSA_ICON_FILE)
-      message(FATAL_ERROR "A cross build packages its native build's icon: pass -DORVESSA_ICON_FILE="
-                          "<native build>/packaging/orvessa.png, or -DORVESSA_ICON=OFF")
+      message(FATAL_ERROR "A cross build packages its native build's icon: pass "
+                          "-DORVESSA_ICON_FILE=<native build>/packaging/orvessa.png, "
+                          "or -DORVESSA_ICON=OFF")
     endif()
     add_custom_command(OUTPUT ${orvessa_icon}
                        COMMAND ${CMAKE_COMMAND} -E copy ${ORVESSA_ICON_FILE} ${orvessa_icon}

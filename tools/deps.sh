@@ -145,15 +145,22 @@ orvessa_build_to_test() {
   fi
 }
 
-# Every build the tests use, beside the default one in build/ (tests/CMakeLists.txt names them).
-orvessa_build_all_for_tests() {
-  orvessa_build_to_test build &&
-    orvessa_build_web build-web &&
+# The builds beside the default one in build/, which they follow (the ARM packages take its
+# icon): the tests use them all (tests/CMakeLists.txt names them), the release packs theirs.
+ORVESSA_OTHER_BUILDS=(build-web build-windows build-arm64 build-armhf build-linux-x86_64
+  build-linux-aarch64)
+orvessa_build_others() {
+  orvessa_build_web build-web &&
     orvessa_build_windows build-windows &&
     orvessa_build_arm arm64 build-arm64 build &&
     orvessa_build_arm armhf build-armhf build &&
     orvessa_build_portable x86_64 build-linux-x86_64 &&
     orvessa_build_portable aarch64 build-linux-aarch64
+}
+
+# Every build the tests use.
+orvessa_build_all_for_tests() {
+  orvessa_build_to_test build && orvessa_build_others
 }
 
 # Configures (once) and builds the web version with Emscripten (web/README.md).

@@ -20,20 +20,14 @@ else
     "${ORVESSA_WINDOWS_PACKAGES[@]}" "${ORVESSA_PORTABLE_PACKAGES[@]}" \
     "${ORVESSA_ARM_PACKAGES[@]}"
   orvessa_build_to_run build
-  orvessa_build_web build-web
-  orvessa_build_windows build-windows
-  orvessa_build_arm arm64 build-arm64 build
-  orvessa_build_arm armhf build-armhf build
-  orvessa_build_portable x86_64 build-linux-x86_64
-  orvessa_build_portable aarch64 build-linux-aarch64
+  orvessa_build_others
 fi
 dist=$(realpath -m "${1:-dist}")
 
 # One version in every name: project()'s, which each build's cache holds.
 version_of() { sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt"; }
 version=$(version_of "$native")
-for build_dir in build-web build-windows build-arm64 build-armhf build-linux-x86_64 \
-  build-linux-aarch64; do
+for build_dir in "${ORVESSA_OTHER_BUILDS[@]}"; do
   if [ "$(version_of "$build_dir")" != "$version" ]; then
     echo "error: $build_dir is version $(version_of "$build_dir"), $native is $version" >&2
     exit 1

@@ -224,17 +224,20 @@ class E2ECase(unittest.TestCase):
                                   "scene's grass" % (label, len(set(colours)), len(lawn),
                                                      colours[:3]))
 
-    def assert_download_folder(self, folder, files, licence, notices):
-        """An unpacked download: one folder alone in its parent, holding exactly `files`: the
-        native build's textures byte for byte,
-        our licence as `licence`, a README naming the version, the keys and the pictures, and
-        third-party notices that name each of `notices`."""
-        self.assertEqual(os.listdir(os.path.dirname(folder)), [os.path.basename(folder)])
-        self.assertEqual(set(os.listdir(folder)), set(files))
+    def assert_native_textures(self, folder):
+        """The six textures in a folder are the native build's, byte for byte."""
         for name in model.TEXTURE_FILES:
             self.assertTrue(filecmp.cmp(os.path.join(folder, name),
                                         os.path.join(NATIVE_BUILD_DIR, name), shallow=False),
                             name + " differs from the native build's")
+
+    def assert_download_folder(self, folder, files, licence, notices):
+        """An unpacked download: one folder alone in its parent, holding exactly `files`: the
+        native build's textures, our licence as `licence`, a README naming the version, the
+        keys and the pictures, and third-party notices that name each of `notices`."""
+        self.assertEqual(os.listdir(os.path.dirname(folder)), [os.path.basename(folder)])
+        self.assertEqual(set(os.listdir(folder)), set(files))
+        self.assert_native_textures(folder)
         self.assertEqual(read_text(os.path.join(folder, licence)),
                          read_text(os.path.join(HERE, "..", "..", "LICENSE")))
         readme = read_text(os.path.join(folder, "README.txt"))

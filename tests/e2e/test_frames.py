@@ -27,8 +27,7 @@ class Frames(e2e_case.E2ECase):
         linux_build = e2e_case.NATIVE_BUILD_DIR
         texture_cost.sound_folder(linux_build, self.workdir)
         linux_program = driver.Native(os.path.join(linux_build, "orvessa"), env=DRIVER_ENV)
-        native = driver.Session(linux_program, self.workdir,
-                                log=self.path("native.log"))
+        native = driver.Session(linux_program, self.workdir, log=self.path("native.log"))
         other = driver.Session(e2e_case.launcher(driver_env=DRIVER_ENV), self.workdir,
                                log=self.path("other.log"))
         with native as linux, other as tested:
