@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <optional>
 
 namespace {
 
@@ -58,6 +59,21 @@ std::string firstLineStarting(const char* path, const std::string& key) {
 
 const char* const kNotRun = "not run";
 
+// Why a run did not measure, if it did not. Google Benchmark 1.8 renamed the fields of a failed
+// run (error_occurred, error_message became skipped, skip_message); the overload that compiles
+// against the installed release is chosen, the newer names first.
+template <class BenchmarkRun>
+auto failureOf(const BenchmarkRun& run, int)
+    -> decltype(run.skip_message, std::optional<std::string>()) {
+    return run.skipped ? std::optional<std::string>(run.skip_message) : std::nullopt;
+}
+
+template <class BenchmarkRun>
+auto failureOf(const BenchmarkRun& run, long)
+    -> decltype(run.error_message, std::optional<std::string>()) {
+    return run.error_occurred ? std::optional<std::string>(run.error_message) : std::nullopt;
+}
+
 double median(const std::vector<double>& sorted) {
     const std::size_t n = sorted.size();
     return n % 2 == 1 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
@@ -72,8 +88,8 @@ void RecordingReporter::ReportRuns(const std::vector<Run>& runs) {
             continue;
         }
         const std::string& name = run.run_name.function_name;
-        if (run.error_occurred) {
-            errors_[name] = run.error_message;
+        if (const auto failure = failureOf(run, 0)) {
+            errors_[name] = *failure;
         } else if (run.iterations > 0) {
             const auto iterations = static_cast<double>(run.iterations);
             seconds_[name].push_back(run.real_accumulated_time / iterations);

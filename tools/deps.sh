@@ -10,10 +10,11 @@ ORVESSA_PACKAGES=(
   xvfb xdotool imagemagick python3
 )
 # The tests (./test.sh, .ci/run): GoogleTest, Google Benchmark and stb_image (the benchmarks
-# build with the tests), xdpyinfo, clang with its sanitizer runtime, clang-format, valgrind.
+# build with the tests), xdpyinfo, clang with the sanitizer runtime of the release's own clang,
+# clang-format, valgrind, and git, which the release cases list the tracked files with.
 ORVESSA_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev x11-utils
-  clang libclang-rt-14-dev clang-format valgrind
+  clang libclang-rt-dev clang-format valgrind git
 )
 # The Debian packages: CPack's dependency list (dpkg-shlibdeps, file), and their checks
 # (lintian, the desktop entry's validator, the manual page rendered).
