@@ -100,7 +100,13 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # A cross build's package is for its target (arm/*.cmake name it), not for this machine.
 if(ORVESSA_DEBIAN_ARCH)
   set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${ORVESSA_DEBIAN_ARCH})
+else()
+  execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
 endif()
+# The download this build makes (tools/downloads.sh packs it).
+set(ORVESSA_DOWNLOAD orvessa_${PROJECT_VERSION}_${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}.deb
+    CACHE INTERNAL "The Debian package this build makes")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -110,11 +116,4 @@ set(CPACK_STRIP_FILES ON)
 # Folders 0755 whatever the umask of the one who builds (with 002, lintian warns of 0775).
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-
-# The source release, `cmake --build build --target package_source`: orvessa-<version>.tar.gz,
-# exactly the files git tracks under a folder of the same name (source_release.cmake).
-set(CPACK_SOURCE_GENERATOR TGZ)
-set(CPACK_SOURCE_PACKAGE_FILE_NAME orvessa-${PROJECT_VERSION})
-set(CPACK_PROJECT_CONFIG_FILE ${ORVESSA_PACKAGING_SOURCE}/source_release.cmake)
-set(CPACK_ORVESSA_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 include(CPack)

@@ -31,6 +31,10 @@ def main(argv):
     size = int(argv[4]) if len(argv) > 4 else SIZE
     palette = ["+dither", "-colors", argv[5], "PNG8:"] if len(argv) > 5 else [""]
     driver.require_tools()
+    # Mesa's softpipe, not llvmpipe: llvmpipe generates its code for the processor it runs on,
+    # and the same frame drawn with and without SSE differs in a few hundred pixels; softpipe's
+    # is plain C, so the icon is the same bytes on every machine.
+    os.environ["GALLIUM_DRIVER"] = "softpipe"
     # The scratch folder sits beside the output, so that the final move is one rename.
     with tempfile.TemporaryDirectory(prefix=".icon-", dir=os.path.dirname(output)) as scratch:
         frame_png = os.path.join(scratch, "start.png")

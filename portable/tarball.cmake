@@ -1,6 +1,6 @@
 # The portable download (ORVESSA_PORTABLE): one folder that runs on any Linux desktop, holding
-# the program, its textures, a README and the licences. `cmake --build <dir> --target package`
-# writes orvessa-<version>-linux-<processor>.tar.gz.
+# the program, its textures, a README and the licences, packed by tools/downloads.sh as
+# orvessa-<version>-linux-<processor>.tar.gz from the install rules below.
 
 set(ORVESSA_PORTABLE_OUT ${PROJECT_BINARY_DIR}/portable)
 
@@ -25,11 +25,5 @@ install(FILES ${texture_paths} ${ORVESSA_PORTABLE_OUT}/README.txt
               ${ORVESSA_PORTABLE_OUT}/THIRD-PARTY-NOTICES.txt ${PROJECT_SOURCE_DIR}/LICENSE
         DESTINATION .)
 
-set(CPACK_GENERATOR TGZ)
-set(CPACK_PACKAGE_NAME orvessa)
-set(CPACK_PACKAGE_VENDOR "The Orvessa developers")
-set(CPACK_PACKAGE_FILE_NAME orvessa-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
-# One folder inside, named like the tarball, so that unpacking never scatters files.
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-set(CPACK_STRIP_FILES ON)
-include(CPack)
+set(ORVESSA_DOWNLOAD orvessa-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR}.tar.gz
+    CACHE INTERNAL "The portable tarball this build makes, one folder of the same name inside")

@@ -1,5 +1,7 @@
 # Sourced by run.sh, test.sh and tools/release.sh: installs the Debian packages a task needs,
-# only those missing, so a fresh Debian 12 machine needs nothing beforehand; and the builds.
+# only those missing, so a fresh Debian 12 or 13 machine needs nothing beforehand; and the
+# builds, and their downloads (tools/downloads.sh).
+source "$(dirname "${BASH_SOURCE[0]}")/downloads.sh"
 
 # Building and running (./run.sh): the compiler, CMake, freeglut, GLU and Mesa; for the tour of
 # a machine without a display, Xvfb, xdotool and ImageMagick, which also render the desktop
@@ -19,6 +21,10 @@ ORVESSA_TEST_PACKAGES=(
 # The Debian packages: CPack's dependency list (dpkg-shlibdeps, file), and their checks
 # (lintian, the desktop entry's validator, the manual page rendered).
 ORVESSA_DEB_PACKAGES=(dpkg-dev file lintian desktop-file-utils man-db groff-base)
+# Checking that a release is the same bytes wherever it is made: a tree listed in a shuffled
+# order (disorderfs), and diffoscope's account of a difference, with the tools it reads the
+# downloads' contents with.
+ORVESSA_REPRODUCIBLE_PACKAGES=(disorderfs diffoscope python3-debian xxd unzip binutils-multiarch)
 # The web version: its build (Emscripten, whose tools and our texture step run under node) and
 # its tests (Chromium driven through DevTools, Firefox through WebDriver BiDi, from Python).
 ORVESSA_WEB_PACKAGES=(emscripten nodejs)
@@ -42,8 +48,38 @@ done
 unset orvessa_arch
 # Everything the tests use: ./test.sh and .ci/run install these.
 ORVESSA_ALL_TEST_PACKAGES=("${ORVESSA_TEST_PACKAGES[@]}" "${ORVESSA_DEB_PACKAGES[@]}"
+  "${ORVESSA_REPRODUCIBLE_PACKAGES[@]}"
   "${ORVESSA_WEB_PACKAGES[@]}" "${ORVESSA_WEB_TEST_PACKAGES[@]}" "${ORVESSA_WINDOWS_PACKAGES[@]}"
   "${ORVESSA_PORTABLE_PACKAGES[@]}" "${ORVESSA_ARM_PACKAGES[@]}")
+
+# What ./run.sh --release installs: everything the downloads are built, packed and checked
+# with.
+ORVESSA_RELEASE_PACKAGES=("${ORVESSA_DEB_PACKAGES[@]}" "${ORVESSA_WEB_PACKAGES[@]}"
+  "${ORVESSA_WINDOWS_PACKAGES[@]}" "${ORVESSA_PORTABLE_PACKAGES[@]}" "${ORVESSA_ARM_PACKAGES[@]}")
+# The packages whose versions a release's BUILDINFO names first, as dpkg-query patterns: the
+# compilers and linkers, the libraries linked in or against, the Mesa the icon is drawn with,
+# the emulators that run the generators, and the packers.
+ORVESSA_RELEASE_TOOLS=(
+  'g++-[0-9]*' 'gcc-[0-9]*' binutils libc6-dev 'libc6-dev-*-cross' 'libstdc++-*-dev*' cmake make
+  'libglut-dev:*' 'libglu1-mesa-dev:*' 'libglut3*:*' 'libglu1-mesa:*' 'libgl1-mesa-dri:*'
+  'libxi-dev:*' 'libxxf86vm-dev:*' xvfb 'imagemagick-*' 'python3.[0-9]' 'python3.[0-9][0-9]' zlib1g gzip dpkg-dev
+  'g++-mingw-w64-x86-64-posix' 'binutils-mingw-w64-x86-64' mingw-w64-common wine64
+  emscripten binaryen 'clang-[0-9]*' 'lld-[0-9]*' nodejs
+  'g++-[0-9]*-aarch64-linux-gnu' 'g++-[0-9]*-arm-linux-gnueabihf' 'binutils-aarch64-linux-gnu'
+  'binutils-arm-linux-gnueabihf' qemu-user
+)
+
+# "PACKAGE:ARCHITECTURE VERSION" of each installed package matching the patterns given (of
+# every installed package without any), sorted.
+orvessa_installed_versions() {
+  dpkg-query -W -f='${db:Status-Abbrev}${Package}:${Architecture} ${Version}\n' "$@" 2>/dev/null |
+    sed -n 's/^ii *//p' | LC_ALL=C sort -u
+}
+
+# This machine's Debian release, by its code name (bookworm, trixie), or nothing.
+orvessa_debian_release() {
+  (. /etc/os-release 2>/dev/null && [ "${ID:-}" = debian ] && echo "${VERSION_CODENAME:-}") || true
+}
 
 orvessa_missing_packages() {
   local package arch native
@@ -180,12 +216,12 @@ orvessa_build_web() {
 }
 
 # A download's build: configures BUILD_DIR once (Release, with the CMake options given), builds
-# it and packs its download with CPack. WHAT names it in messages.
+# it and packs its download into it (tools/downloads.sh). WHAT names it in messages.
 orvessa_build_download() {
   local build_dir=$1 what=$2
   shift 2
   orvessa_build_once "$build_dir" -DCMAKE_BUILD_TYPE=Release "$@" || return 1
-  cmake --build "$build_dir" --target package >/dev/null || {
+  orvessa_pack_download "$build_dir" "$build_dir" || {
     echo "error: $what's download could not be made" >&2
     return 1
   }

@@ -23,12 +23,8 @@ mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial" "$work/sou
 
 # The archive: the source of this machine's "bookworm" lines, else of any line whose lists
 # Debian's main archive signed (a newer Debian's; its mirrors keep bookworm too).
-archive_of() {
-  apt-get indextargets --format "\$($1)|\$(REPO_URI)" "Created-By: Packages" 2>/dev/null |
-    awk -F'|' -v want="$2" '$1 == want {print $2; exit}'
-}
-archive=$(archive_of RELEASE bookworm)
-archive=${archive:-$(archive_of LABEL Debian)}
+source "$here/../tools/debian_root.sh"
+archive=$(orvessa_debian_archive bookworm)
 if [ -z "$archive" ]; then
   echo "error: none of this machine's apt sources is Debian's archive, which freeglut" \
     "$version's source comes from: add a Debian mirror to apt's sources, then apt-get update" >&2

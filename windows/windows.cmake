@@ -1,7 +1,7 @@
 # The Windows program (cross-built with MinGW-w64 by windows/build.sh): a console program with
 # its icon and version, the textures made by its own generator under Wine, and the zip users
-# download. `cmake --build build-windows --target package` writes
-# orvessa-<version>-windows-x64.zip.
+# download, orvessa-<version>-windows-x64.zip, which tools/downloads.sh packs from the install
+# rules below.
 
 set(ORVESSA_WINDOWS_SOURCE ${PROJECT_SOURCE_DIR}/windows)
 set(ORVESSA_WINDOWS_OUT ${PROJECT_BINARY_DIR}/windows)
@@ -47,11 +47,5 @@ install(FILES ${texture_paths} ${ORVESSA_WINDOWS_OUT}/README.txt
 # With an extension, so that a double click opens it.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME orvessa)
-set(CPACK_PACKAGE_VENDOR "The Orvessa developers")
-set(CPACK_PACKAGE_FILE_NAME orvessa-${PROJECT_VERSION}-windows-x64)
-# One folder inside, named like the zip, so that unpacking never scatters files.
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-set(CPACK_STRIP_FILES ON)
-include(CPack)
+set(ORVESSA_DOWNLOAD orvessa-${PROJECT_VERSION}-windows-x64.zip
+    CACHE INTERNAL "The Windows zip this build makes, one folder of the same name inside")
