@@ -74,8 +74,9 @@ orvessa_pack_download() {
   stage=$(mktemp -d)
   case "$name" in
     *.deb)
-      SOURCE_DATE_EPOCH=$epoch cpack --config "$build_dir/CPackConfig.cmake" -B "$stage" \
-        >"$stage/cpack.log" 2>&1 && mv "$stage/$name" "$out_dir/" || {
+      # CPack gives the package's members and folders the modes its umask leaves them.
+      (umask 022 && SOURCE_DATE_EPOCH=$epoch cpack --config "$build_dir/CPackConfig.cmake" \
+        -B "$stage" >"$stage/cpack.log" 2>&1) && mv "$stage/$name" "$out_dir/" || {
         cat "$stage/cpack.log" >&2
         status=1
       }

@@ -74,7 +74,7 @@ write_buildinfo() {
   echo "Build-System: $(. /etc/os-release && echo "$PRETTY_NAME"), $(cat /etc/debian_version)"
   echo "Build-Architecture: $(dpkg --print-architecture)"
   echo "Checksums-Sha256:"
-  (cd "$stage" && sha256sum -- * | while read -r sum name; do
+  (cd "$stage" && sha256sum -- *.deb *.tar.gz *.zip | while read -r sum name; do
     echo " $sum $(stat -c %s "$name") $name"
   done)
   echo "Tools:"
