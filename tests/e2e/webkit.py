@@ -64,9 +64,13 @@ class WebDriver:
             with urllib.request.urlopen(request, timeout=timeout) as answer:
                 return json.load(answer)["value"]
         except urllib.error.HTTPError as error:
-            value = json.loads(error.read() or b"{}").get("value", {})
-            raise driver.DriverError("%s %s failed: %s: %s" % (method, path, value.get("error"),
-                                                               value.get("message")))
+            body = error.read()
+            try:
+                value = json.loads(body)["value"]
+                body = "%s: %s" % (value.get("error"), value.get("message"))
+            except (ValueError, KeyError, AttributeError):
+                pass
+            raise driver.DriverError("%s %s failed (%d): %s" % (method, path, error.code, body))
         except OSError as error:
             raise driver.DriverError("%s %s failed: %s" % (method, path, error))
 
