@@ -26,9 +26,12 @@ ORVESSA_DEB_PACKAGES=(dpkg-dev file lintian desktop-file-utils man-db groff-base
 # downloads' contents with.
 ORVESSA_REPRODUCIBLE_PACKAGES=(disorderfs diffoscope python3-debian xxd unzip binutils-multiarch)
 # The web version: its build (Emscripten, whose tools and our texture step run under node) and
-# its tests (Chromium driven through DevTools, Firefox through WebDriver BiDi, from Python).
+# its tests, driven from Python: Chromium through DevTools, Firefox through WebDriver BiDi,
+# WebKitGTK's MiniBrowser through WebKitWebDriver (webkit2gtk-driver, on Debian 13 a transitional
+# name for webkitgtk-webdriver). Firefox loads EGL for WebGL by itself: on a minimal system
+# nothing else brings libegl1, and without it no WebGL.
 ORVESSA_WEB_PACKAGES=(emscripten nodejs)
-ORVESSA_WEB_TEST_PACKAGES=(chromium firefox-esr python3-websocket)
+ORVESSA_WEB_TEST_PACKAGES=(chromium firefox-esr libegl1 webkit2gtk-driver python3-websocket)
 # The Windows program: MinGW-w64's cross compilers; Wine, which runs what they build (the
 # textures at build time, the tests, ./run.sh --windows); Debian's archive key, which signs
 # freeglut's source (windows/freeglut.sh); GoogleTest's source, built for its unit tests.

@@ -9,6 +9,7 @@
 
 extern "C" void orvessa_adapt_page(const char* title, unsigned firstTexture, unsigned lastTexture);
 extern "C" void orvessa_key_taken(int special, int key);
+extern "C" void orvessa_runtime_may_end(int mayEnd);
 
 namespace {
 
@@ -19,9 +20,12 @@ void reshapeToCanvas(int width, int height) {
 
 // The program's own callbacks, then the page is told which key they took: a shared view is
 // the keys taken since the start, from the keyboard, the controls, drags or a gamepad alike.
-// Escape never comes back from onKey.
+// Escape never comes back from onKey: its exit() ends the runtime, which the page lets end
+// while onKey runs (page_glue.js).
 void onKeyTold(unsigned char key, int x, int y) {
+    orvessa_runtime_may_end(1);
     onKey(key, x, y);
+    orvessa_runtime_may_end(0);
     orvessa_key_taken(0, key);
 }
 

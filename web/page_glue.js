@@ -1,12 +1,19 @@
 // What the page needs beyond Emscripten's GLUT and legacy GL emulation, as a --js-library for
 // the web build (called once from web/browser.cpp, before the scene's first set-up).
 mergeInto(LibraryManager.library, {
-  // The runtime is kept alive past main (below), so the usual exit() would only leave the
-  // current event handler, and the keys would go on working. The program's exit (Escape) must
-  // end it for good, with its status; the page then says so (Module.onExit).
-  exit__deps: ['emscripten_force_exit'],
-  exit: function(status) {
-    _emscripten_force_exit(status);
+  // The runtime is kept alive past main (below), and an exit() while it is would only leave the
+  // current event handler: the keys would go on working. So the page lets go of it while the
+  // program's own key callbacks run (web/browser.cpp), and holds it again after them: exit()
+  // (Escape) then ends the runtime for good, with its status (Module.onExit), through the
+  // runtime's own exit. Replacing exit() itself is no way: Emscripten 3.1.69's
+  // emscripten_force_exit calls exit(), which then called it back without end.
+  orvessa_runtime_may_end__deps: ['$runtimeKeepalivePush', '$runtimeKeepalivePop'],
+  orvessa_runtime_may_end: function(mayEnd) {
+    if (mayEnd) {
+      runtimeKeepalivePop();
+    } else {
+      runtimeKeepalivePush();
+    }
   },
 
   // The program asks for full screen as it starts, where no browser grants it (that needs a

@@ -1,8 +1,9 @@
-"""Escape ends the program in the page as on the desktop, with status 0: the page says it has
-ended and how to start again, and keys change nothing afterwards. In full screen, which the
-guide's control enters, the first Escape only leaves full screen: with the page's own keys, and
-in Chromium and Firefox showing their windows on a private Xvfb, with real clicks and keys from
-the X server, where the browser itself leaves full screen and keeps the key from the page."""
+"""Escape ends the program in the page as on the desktop, with status 0, in Chromium and in
+WebKit: the page says it has ended and how to start again, and keys change nothing afterwards.
+In full screen, which the guide's control enters, the first Escape only leaves full screen: with
+the page's own keys (Chromium and WebKit), and in Chromium and Firefox showing their windows on
+a private Xvfb, with real clicks and keys from the X server, where the browser itself leaves
+full screen and keeps the key from the page."""
 
 import unittest
 
@@ -10,6 +11,7 @@ import browser
 import driver
 import firefox
 import web_case
+import webkit
 import scene_model as model
 
 # Run before the page's own scripts: every key the page is handed, before any of its listeners.
@@ -69,6 +71,15 @@ class WebEscape(web_case.WebCase):
             self.assertTrue(page.running(), "Escape in full screen ended the program")
             self.assert_shows(page.press("Up"), model.after(model.start_pose(), "Up"), "Up")
             self.assertEqual(page.quit(), 0)
+
+
+class WebKitEscape(WebEscape):
+    """The same in WebKit (MiniBrowser): Escape ends the page, in full screen the second one."""
+    browser_session = webkit.Session
+
+    def require(self):
+        super().require()
+        webkit.require_tools()
 
 
 class RealEscapeInFullScreen(web_case.WebCase):

@@ -1,7 +1,7 @@
 """The page's first frame and the start view: the canvas covers the window with the GL viewport
 on all of it, also after a resize; the shipped textures are on the lawn and the water; the visit
 logs no error; and with one plain colour per texture, the native start-view case's landmarks
-and whole frame hold."""
+and whole frame hold, in Chromium and in WebKit."""
 
 import os
 import unittest
@@ -12,6 +12,7 @@ import browser
 import driver
 import test_start_view
 import web_case
+import webkit
 import scene_model as model
 
 WINDOW_AND_VIEW = ("[innerWidth, innerHeight, Module.canvas.width, Module.canvas.height]"
@@ -69,6 +70,15 @@ class WebStartView(web_case.WebCase, test_start_view.StartView):
             # its start, nor the GL emulation's warnings.
             self.assertEqual(page.console_errors(), [])
             self.assertEqual(page.quit(), 0)
+
+
+class WebKitStartView(web_case.WebCase, test_start_view.StartView):
+    """The native start-view case in WebKit (MiniBrowser): the same frame as the pose gives."""
+    browser_session = webkit.Session
+
+    def require(self):
+        super().require()
+        webkit.require_tools()
 
 
 if __name__ == "__main__":
