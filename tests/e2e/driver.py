@@ -232,12 +232,15 @@ class Wine:
 
     def __init__(self, exe, template):
         self.exe, self.template = exe, template
-        self.prefix = None
+        self.prefix = self.runtime = None
 
     def open(self):
         if not os.path.isfile(os.path.join(self.template, "system.reg")):
             raise DriverError("no Wine prefix at %s (the Windows build makes it)" % self.template)
         self.prefix = tempfile.mkdtemp(prefix="orvessa-wine-")
+        # The folder a desktop session gives its programs (Wine 10 says so on stderr without
+        # one): mkdtemp makes it the session user's alone, as it must be.
+        self.runtime = tempfile.mkdtemp(prefix="orvessa-wine-runtime-")
         windows = os.path.join(self.template, "drive_c", "windows")
 
         def link_or_copy(source, target):
@@ -261,7 +264,8 @@ class Wine:
     def env(self, env):
         env = dict(env)
         # No Mono or Gecko offers, and none of Wine's own chatter in the program's output.
-        env.update(WINEPREFIX=self.prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        env.update(WINEPREFIX=self.prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+                   XDG_RUNTIME_DIR=self.runtime)
         return env
 
     def close(self):
@@ -270,7 +274,8 @@ class Wine:
         subprocess.run(["wineserver", "-k"], env=self.env(os.environ), stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         shutil.rmtree(self.prefix, ignore_errors=True)
-        self.prefix = None
+        shutil.rmtree(self.runtime, ignore_errors=True)
+        self.prefix = self.runtime = None
 
 
 class Qemu(Native):
