@@ -6,6 +6,7 @@ Each holds what it should, and the web zip, unpacked into a folder deep in a sta
 the whole page: installable there, and after one visit it starts with the server gone."""
 
 import os
+import re
 import shutil
 import subprocess
 import tarfile
@@ -50,6 +51,18 @@ class Release(web_case.WebCase):
         self.assertEqual(checked.returncode, 0, checked.stdout + checked.stderr)
         self.assertEqual(sorted(line[: -len(": OK")] for line in checked.stdout.splitlines()
                                 if line.endswith(": OK")), sorted(downloads))
+
+        with open(os.path.join(dist, "BUILDINFO")) as info:
+            buildinfo = info.read()
+        head = subprocess.run(["git", "-C", ROOT, "rev-parse", "HEAD"], capture_output=True,
+                              text=True, check=True).stdout.strip()
+        self.assertIn("\nCommit: %s\n" % head, buildinfo)
+        with open(os.path.join(dist, "SHA256SUMS")) as listed:
+            for line in listed:
+                digest, name = line.split()
+                self.assertRegex(buildinfo, r"\n %s \d+ %s\n" % (digest, re.escape(name)))
+        for tool in ("cmake", "emscripten", "qemu-user", "libgl1-mesa-dri"):
+            self.assertRegex(buildinfo, r"\nTools:\n(?: .*\n)* %s:\w+ \S+\n" % tool)
 
         for deb, arch in zip(debs, ("amd64", "arm64", "armhf")):
             fields = subprocess.run(["dpkg-deb", "-f", os.path.join(dist, deb), "Package",
