@@ -42,7 +42,9 @@ source_dir=$root/root/orvessa
 mkdir -p "$source_dir"
 find "$source_dir" -mindepth 1 -maxdepth 1 ! -name 'build*' -exec rm -rf --one-file-system {} +
 orvessa_copy_source "$source_dir"
-orvessa_root_run "$root" /bin/bash -c 'cd /root/orvessa && tools/release.sh dist'
+# In the background, so that a signal to this script ends the build at once.
+orvessa_root_run "$root" /bin/bash -c 'cd /root/orvessa && tools/release.sh dist' &
+wait $!
 
 rm -rf "$dist"
 cp -r "$source_dir/dist" "$dist"

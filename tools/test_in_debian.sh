@@ -35,7 +35,10 @@ orvessa_root_create "$root" "$release"
 orvessa_root_mount "$root" "$release"
 git clone --quiet --no-hardlinks "$PWD" "$root/root/orvessa"
 echo "== ./test.sh on Debian $(cat "$root/etc/debian_version") ($release), in $root"
-if orvessa_root_run "$root" /bin/bash -c 'cd /root/orvessa && ./test.sh "$@"' test.sh "$@"; then
+# In the background, so that a signal to this script ends the run at once (the trap ends every
+# process in the root) rather than once the suite is over.
+orvessa_root_run "$root" /bin/bash -c 'cd /root/orvessa && ./test.sh "$@"' test.sh "$@" &
+if wait $!; then
   echo "== the suite passed on Debian $release in $((SECONDS - started)) s"
 else
   echo "error: the suite failed on Debian $release (see above)" >&2
