@@ -2,9 +2,12 @@
 with 0, an unknown option is refused on the standard error with 2, and (on Linux) GLUT's X
 options (with their values) and a run with no arguments still reach GLUT, which names the
 display it could not open. Under Wine, the same for orvessa.exe; under qemu, for an ARM
-build's program."""
+build's program. And the front door, ./run.sh: --help lists its ways, and what it does not know
+is refused before anything is installed or built."""
 
+import os
 import re
+import subprocess
 import unittest
 
 import e2e_case
@@ -40,6 +43,33 @@ class CommandLine(unittest.TestCase):
         help_text = run("--help").stdout
         for name in model.TEXTURE_FILES:
             self.assertIn(name, help_text)
+
+
+@unittest.skipUnless(e2e_case.LAUNCH == "native" and not e2e_case.PORTABLE,
+                     "./run.sh builds this machine's program")
+class FrontDoor(unittest.TestCase):
+    def test_run_script_lists_its_ways_and_refuses_what_it_does_not_know(self):
+        """./run.sh answers before it installs or builds anything (so each row takes moments)."""
+        script = os.path.join(e2e_case.HERE, "..", "..", "run.sh")
+        refused = r"error: \./run\.sh: %s \(\./run\.sh --help lists what it takes\)\n"
+        rows = [  # arguments, exit status, standard output, standard error (regular expressions)
+            (["--help"], 0, r"Usage: \./run\.sh .*" + ".*".join(
+                re.escape(way) for way in ("./run.sh ARGUMENT", "--web [--lan]", "--windows",
+                                           "--release", "--verify-release SUMS", "--help")), ""),
+            (["--fly"], 2, "", refused % ".*takes no arguments: --fly"),
+            (["--web", "--wan"], 2, "", refused % "--web takes --lan only, not --wan"),
+            (["--release", "now"], 2, "", refused % "--release takes nothing more, not now"),
+            (["--verify-release"], 2, "", refused % "--verify-release takes one file.*"),
+            (["--verify-release", "/no/SHA256SUMS"], 2, "",
+             refused % "--verify-release: no such file: /no/SHA256SUMS"),
+        ]
+        env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        for args, status, out, err in rows:
+            done = subprocess.run([script, *args], env=env, capture_output=True, text=True,
+                                  timeout=30, stdin=subprocess.DEVNULL)
+            self.assertEqual(done.returncode, status, args)
+            self.assertRegex(done.stdout, re.compile("^%s" % out, re.S), args)
+            self.assertRegex(done.stderr, re.compile("^%s$" % err, re.S), args)
 
 
 if __name__ == "__main__":
