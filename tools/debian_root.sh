@@ -9,20 +9,43 @@
 
 ORVESSA_ROOTS=${ORVESSA_ROOTS:-${XDG_CACHE_HOME:-$HOME/.cache}/orvessa}
 
+# The archive of this machine's apt sources whose lists have FIELD (RELEASE, LABEL) = VALUE.
+orvessa_apt_source_of() {
+  apt-get indextargets --format "\$($1)|\$(REPO_URI)" "Created-By: Packages" 2>/dev/null |
+    awk -F'|' -v want="$2" '$1 == want {print $2; exit}'
+}
+
 # Debian's archive as this machine's apt sources name it (so a mirror or a proxy set up here is
 # the one used): the source of its lists for RELEASE if any, else of any list that Debian's main
 # archive signed. Empty when apt knows no Debian archive.
 orvessa_debian_archive() {
-  local release=${1:-}
-  archive_of() {
-    apt-get indextargets --format "\$($1)|\$(REPO_URI)" "Created-By: Packages" 2>/dev/null |
-      awk -F'|' -v want="$2" '$1 == want {print $2; exit}'
-  }
   local archive=""
-  if [ -n "$release" ]; then
-    archive=$(archive_of RELEASE "$release")
+  if [ -n "${1:-}" ]; then
+    archive=$(orvessa_apt_source_of RELEASE "$1")
   fi
-  printf '%s\n' "${archive:-$(archive_of LABEL Debian)}"
+  printf '%s\n' "${archive:-$(orvessa_apt_source_of LABEL Debian)}"
+}
+
+# Points ROOT's apt at RELEASE as an installed Debian has it: the release, its updates and,
+# where this machine names Debian's security archive, its security updates.
+orvessa_root_sources() {
+  local root=$1 release=$2 archive=$3 security
+  security=$(orvessa_apt_source_of LABEL Debian-Security)
+  {
+    echo "deb $archive $release main"
+    echo "deb $archive $release-updates main"
+    [ -z "$security" ] || echo "deb $security $release-security main"
+  } >"$root/etc/apt/sources.list"
+}
+
+# Brings ROOT up to date with its archive, as a maintained machine is (ROOT mounted).
+orvessa_root_upgrade() {
+  echo "Bringing the root up to date with its archive"
+  orvessa_root_run "$1" /bin/sh -c 'apt-get update -qq && DEBIAN_FRONTEND=noninteractive \
+    apt-get -y -qq -o Dpkg::Use-Pty=0 upgrade >/dev/null' || {
+    echo "error: apt could not bring the root up to date" >&2
+    return 1
+  }
 }
 
 # Makes ROOT a fresh, minimal Debian RELEASE (a code name: bookworm, trixie) from the kept base
@@ -54,6 +77,9 @@ orvessa_root_create() {
     return 1
   fi
   rm -f "$root.debootstrap.log"
+  orvessa_root_sources "$root" "$release" "$archive"
+  orvessa_root_mount "$root" "$release" && orvessa_root_upgrade "$root" &&
+    orvessa_root_unmount "$root" || return 1
   tar -C "$root" --numeric-owner -cpf "$base.part" . && mv "$base.part" "$base"
 }
 

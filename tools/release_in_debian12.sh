@@ -30,6 +30,9 @@ fi
 trap 'orvessa_root_unmount "$root"' EXIT
 trap 'exit 130' INT TERM
 orvessa_root_mount "$root" bookworm
+# Kept between releases, it is brought up to date as a maintained Debian 12 machine would be.
+orvessa_root_sources "$root" bookworm "$(orvessa_debian_archive bookworm)"
+orvessa_root_upgrade "$root"
 
 if [ "$(orvessa_source_origin)" = git ] &&
   [ -n "$(git status --porcelain --untracked-files=no)" ]; then

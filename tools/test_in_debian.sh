@@ -33,6 +33,7 @@ trap 'exit 130' INT TERM
 started=$SECONDS
 orvessa_root_create "$root" "$release"
 orvessa_root_mount "$root" "$release"
+orvessa_root_upgrade "$root"
 git clone --quiet --no-hardlinks "$PWD" "$root/root/orvessa"
 echo "== ./test.sh on Debian $(cat "$root/etc/debian_version") ($release), in $root"
 # In the background, so that a signal to this script ends the run at once (the trap ends every
