@@ -73,10 +73,11 @@ ORVESSA_RELEASE_TOOLS=(
 )
 
 # "PACKAGE:ARCHITECTURE VERSION" of each installed package matching the patterns given (of
-# every installed package without any), sorted.
+# every installed package without any), sorted. A pattern that matches none is left out: the
+# names differ between Debian's releases.
 orvessa_installed_versions() {
-  dpkg-query -W -f='${db:Status-Abbrev}${Package}:${Architecture} ${Version}\n' "$@" 2>/dev/null |
-    sed -n 's/^ii *//p' | LC_ALL=C sort -u
+  { dpkg-query -W -f='${db:Status-Abbrev}${Package}:${Architecture} ${Version}\n' "$@" \
+    2>/dev/null || true; } | sed -n 's/^ii *//p' | LC_ALL=C sort -u
 }
 
 # This machine's Debian release, by its code name (bookworm, trixie), or nothing.

@@ -20,6 +20,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/deps.sh
 export LC_ALL=C  # one order for the sums, whatever the locale
+trap 'echo "error: the release failed (tools/release.sh, line $LINENO)" >&2' ERR
 
 builds=(build "${ORVESSA_OTHER_BUILDS[@]}")
 if [ "${1:-}" = "--as-built" ]; then
