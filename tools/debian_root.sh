@@ -42,7 +42,8 @@ orvessa_root_sources() {
 orvessa_root_upgrade() {
   echo "Bringing the root up to date with its archive"
   orvessa_root_run "$1" /bin/sh -c 'apt-get update -qq && DEBIAN_FRONTEND=noninteractive \
-    apt-get -y -qq -o Dpkg::Use-Pty=0 upgrade >/dev/null' || {
+    apt-get -y -qq -o Dpkg::Use-Pty=0 upgrade' >"$1/var/log/orvessa-upgrade.log" 2>&1 || {
+    tail -20 "$1/var/log/orvessa-upgrade.log" >&2
     echo "error: apt could not bring the root up to date" >&2
     return 1
   }
