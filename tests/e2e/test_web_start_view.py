@@ -21,7 +21,7 @@ WINDOW_AND_VIEW = ("[innerWidth, innerHeight, Module.canvas.width, Module.canvas
 # What the site folder may hold: the page's own files, nothing of the build around it.
 SITE_FILES = ["app.js", "controls.js", "drag.js", "fullscreen.js", "gamepad.js", "icon-192.png",
               "icon-512.png", "index.html", "kept.js", "link.js", "manifest.webmanifest",
-              "orvessa.js", "orvessa.wasm", "page.js", "pictures.js", "save.js",
+              "orvessa.js", "orvessa.wasm", "page.js", "page_pad.js", "pictures.js", "save.js",
               "share.js", "start.js", "sw.js", "texture_worker.js", "textures.wasm"]
 
 
