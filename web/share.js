@@ -39,18 +39,50 @@ var orvessaShare = {
     return fragment === '' ? page : page + '#' + fragment;
   }
 
-  // A link's presses are replayed once main has set the scene up and before the first frame
-  // (GLUT draws it at the next animation frame).
+  // A link's presses are replayed once main has set the scene up, a slice at a time so that no
+  // task holds the page's thread for long (on a phone's slower processor the dearest link
+  // takes a second or more); no frame is drawn until the last slice, so the first frame shown
+  // is the link's view.
+  var SLICE_MS = 8;
+  var SLICE_PRESSES = 25;  // between looks at the clock
+  var replaying = false;
+  var preMainLoop = Module.preMainLoop;
+  Module.preMainLoop = function() {
+    return replaying ? false : preMainLoop && preMainLoop();
+  };
+
+  function nextTask(then) {
+    var channel = new MessageChannel();
+    channel.port1.onmessage = then;
+    channel.port2.postMessage(null);
+  }
+
+  function replay(keys) {
+    var began = performance.now();
+    var at = 0;
+    replaying = true;
+    nextTask(function slice() {
+      var until = performance.now() + SLICE_MS;
+      do {
+        Module.pressKeysAtStart(keys.slice(at, at + SLICE_PRESSES));
+        at += SLICE_PRESSES;
+      } while (at < keys.length && performance.now() < until);
+      if (at < keys.length) {
+        nextTask(slice);
+        return;
+      }
+      orvessaShare.replayMs = performance.now() - began;
+      orvessaShare.replayed = keys.length;
+      replaying = false;
+      Module.redraw();
+    });
+  }
+
   Module.postRun = [].concat(Module.postRun || [], function() {
     var link = orvessaLink.read(location.hash.slice(1));
     if (link.letters.length > 0) {
       offerGuideInstead();
-      var began = performance.now();
-      Module.pressKeysAtStart(link.letters.map(function(letter) {
-        return orvessaLink.KEYS[letter];
-      }));
-      orvessaShare.replayMs = performance.now() - began;
-      orvessaShare.replayed = link.letters.length;
+      replay(link.letters.map(function(letter) { return orvessaLink.KEYS[letter]; }));
     }
     if (link.leftOut !== null) {
       orvessaShare.leftOut = link.leftOut;
