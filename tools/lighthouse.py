@@ -3,13 +3,15 @@
 desktop preset, several runs each, and prints each category's score (median, lowest to
 highest) with Total Blocking Time and the longest main-thread tasks.
 
-Usage: tools/lighthouse.py [SITE_DIR] [--before DIR --before-label TEXT] [--runs N]
-                           [--preset mobile|desktop ...] [--keep DIR] [--report PAGE]
+Usage: tools/lighthouse.py [SITE_DIR] [--before DIR --before-label TEXT] [--step LABEL=DIR ...]
+                           [--runs N] [--preset mobile|desktop ...] [--keep DIR] [--report PAGE]
   SITE_DIR        the web build's site folder (default build-web/site), served here on a free
                   port
   --before        the site folder of an earlier build, audited in the same runs, alternating
                   with SITE_DIR's, so that both see the same load on the machine
   --before-label  what that build is, for the report (e.g. "commit `e529b06`")
+  --step          a build between the earlier one and this, under a label of its own (one
+                  change at a time), audited in the same runs too
   --runs          runs of each preset (default 5)
   --keep          a folder for each run's JSON report
   --report        a page (docs/benchmarks.md) whose "## Lighthouse" section this run rewrites
@@ -33,7 +35,8 @@ ROOT = os.path.dirname(HERE)
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
-import browser  # noqa: E402  (the web cases' server of the site folder)
+import browser  # noqa: E402  (the web cases' server of the site folder, and Chromium)
+import driver  # noqa: E402
 import report_section  # noqa: E402
 
 VERSION = "12.2.3"
@@ -47,6 +50,19 @@ TIMINGS = (("first-contentful-paint", "First Contentful Paint"),
            ("largest-contentful-paint", "Largest Contentful Paint"),
            ("total-blocking-time", "Total Blocking Time"))
 HEADING = "## Lighthouse"
+# Lighthouse simulates each preset from an unthrottled load, and cannot read the page's own
+# first frame. That is timed in a fresh Chromium under the same conditions applied by DevTools,
+# with the values Lighthouse itself uses for DevTools throttling: its screen, the processor
+# slowed, and the network's latency (per request) and throughput (None: not limited).
+CONDITIONS = {
+    "mobile": {"screen": {"width": 412, "height": 823, "deviceScaleFactor": 1.75,
+                          "mobile": True},
+               "cpu": 4, "latency": 562.5, "download_kbps": 1474.56, "upload_kbps": 675},
+    "desktop": {"screen": {"width": 1350, "height": 940, "deviceScaleFactor": 1,
+                           "mobile": False},
+                "cpu": 1, "latency": 0, "download_kbps": None, "upload_kbps": None},
+}
+FIRST_FRAME = "First frame (DevTools' throttling)"
 
 NOTES = """What the long tasks are, from DevTools traces of the page's start in the same Chromium
 (a CPU profile and trace events of the page's thread), and what was the page's own work in them:
@@ -102,6 +118,34 @@ def long_tasks(report):
     details = report["audits"].get("long-tasks", {}).get("details") or {}
     return [(item.get("startTime", 0), item["duration"], os.path.basename(item.get("url", "")))
             for item in details.get("items", [])]
+
+
+def bytes_per_second(kbps):
+    return -1 if kbps is None else kbps * 1024 / 8
+
+
+def first_frame(url, preset):
+    """The page's first frame, in ms after navigation, in a fresh Chromium and profile under a
+    preset's conditions."""
+    conditions = CONDITIONS[preset]
+    chromium = browser.Chromium()
+    try:
+        tab = chromium.tab
+        tab.call("Network.enable")
+        tab.call("Network.emulateNetworkConditions", offline=False,
+                 latency=conditions["latency"],
+                 downloadThroughput=bytes_per_second(conditions["download_kbps"]),
+                 uploadThroughput=bytes_per_second(conditions["upload_kbps"]))
+        tab.call("Emulation.setDeviceMetricsOverride", **conditions["screen"])
+        tab.call("Emulation.setTouchEmulationEnabled", enabled=conditions["screen"]["mobile"],
+                 maxTouchPoints=5)
+        tab.call("Emulation.setCPUThrottlingRate", rate=conditions["cpu"])
+        tab.call("Page.navigate", url=url)
+        return driver.wait_for(lambda: tab.evaluate(
+            "typeof orvessaPage == 'object' && orvessaPage.firstFrameMs"), 120,
+            "the first frame", interval=0.05)
+    finally:
+        chromium.stop()
 
 
 def failing(report):
@@ -164,6 +208,11 @@ def run_audits(sites, presets, runs, keep):
                         run + 1, label, " / ".join(str(result["scores"][name][-1])
                                                    for name in CATEGORIES),
                         result["timings"]["total-blocking-time"][-1], tasks or "none"))
+            for run in range(runs):
+                for label, _ in sites:
+                    frames = results[preset, label].setdefault("first frames", [])
+                    frames.append(round(first_frame(served[label].url, preset)))
+                    print("  first frame %d, %s: %d ms" % (run + 1, label, frames[-1]))
     finally:
         for site in served.values():
             site.stop()
@@ -171,15 +220,17 @@ def run_audits(sites, presets, runs, keep):
 
 
 def table(results, sites, presets):
-    lines = ["| Preset | Build | %s | %s |" % (" | ".join(TITLES),
-                                                " | ".join(title for _, title in TIMINGS)),
-             "|---|---|%s" % ("---|" * (len(TITLES) + len(TIMINGS)))]
+    lines = ["| Preset | Build | %s | %s | %s |" % (" | ".join(TITLES),
+                                                     " | ".join(title for _, title in TIMINGS),
+                                                     FIRST_FRAME),
+             "|---|---|%s" % ("---|" * (len(TITLES) + len(TIMINGS) + 1))]
     for preset in presets:
         for label, _ in sites:
             result = results[preset, label]
-            lines.append("| %s | %s | %s | %s |" % (
+            lines.append("| %s | %s | %s | %s | %s |" % (
                 preset, label, " | ".join(spread(result["scores"][name]) for name in CATEGORIES),
-                " | ".join(spread(result["timings"][name], " ms") for name, _ in TIMINGS)))
+                " | ".join(spread(result["timings"][name], " ms") for name, _ in TIMINGS),
+                spread(result["first frames"], " ms")))
     for preset in presets:
         for label, _ in sites:
             for problem in sorted(results[preset, label]["problems"]):
@@ -198,7 +249,14 @@ def section(info, table_text, runs, load_before, load_after, before_label):
         "the processor: this machine has no GPU), %d runs of each preset; %s"
         "Scores and times are median (lowest to highest). Lighthouse's mobile preset simulates "
         "a slow phone (its processor four times slower) and network; the desktop preset does "
-        "not slow the processor." % (VERSION, info["chromium"], CHROMIUM_FLAGS, runs, before),
+        "not slow the processor. The first frame is timed apart, in %d more runs of each: "
+        "Lighthouse simulates its throttling from an unthrottled load and cannot read the "
+        "page, so a fresh Chromium loads it under the preset's conditions applied by DevTools "
+        "(the mobile preset: 412 x 823 CSS pixels at 1.75 device pixels each, touch, the "
+        "processor four times slower, 562.5 ms of latency per request, 1.5 Mbit/s down; the "
+        "desktop preset: 1350 x 940, neither slowed), and `orvessaPage.firstFrameMs` is "
+        "when the first display callback returned, after navigation."
+        % (VERSION, info["chromium"], CHROMIUM_FLAGS, runs, before, runs),
         "",
         "| | |", "|---|---|",
         "| Measured | %s, commit `%s` |" % (
@@ -217,6 +275,8 @@ def main():
     parser.add_argument("site", nargs="?", default=os.path.join(ROOT, "build-web", "site"))
     parser.add_argument("--before", help="an earlier build's site folder, audited alternately")
     parser.add_argument("--before-label", default="an earlier build")
+    parser.add_argument("--step", action="append", default=[], metavar="LABEL=DIR",
+                        help="a build between the earlier one and this, audited alternately")
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--preset", action="append", choices=("mobile", "desktop"))
     parser.add_argument("--keep", help="folder for the runs' JSON reports")
@@ -228,6 +288,7 @@ def main():
     info = machine()
     print("Lighthouse %s, %s, %s" % (VERSION, info["chromium"], CHROMIUM_FLAGS))
     sites = [("before", args.before)] if args.before else []
+    sites += [tuple(step.split("=", 1)) for step in args.step]
     sites.append(("this build", args.site))
     presets = args.preset or ["mobile", "desktop"]
     load_before = report_section.load_average()
