@@ -12,10 +12,10 @@ var REPEATING_KEYS = ['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', 'PageUp
                       '+', '-'];
 
 var guide = document.getElementById('guide');
-// The guide shows from the first paint (index.html), but not where a shared view opens: there
-// it waits for the first frame, when share.js has read the link and either a line at the top
-// edge takes its place or, for a link that holds no usable press, it shows after all.
-var guideWaiting = guide.hidden;
+// The guide comes with the program's first frame, over the view it explains. Painted any
+// earlier, over an empty page, it holds up the browser's compositor just as the program
+// creates its GL context, and the view appears later.
+var guideWaiting = true;
 var controlButtons = Array.prototype.slice.call(document.querySelectorAll('.pad [data-key]'));
 
 // A page opened at a shared view (share.js) shows that view uncovered: instead of the guide,
@@ -75,13 +75,16 @@ window.addEventListener('keydown', function(event) {
   }
 }, true);
 
-// Touch devices get the controls: at once where the main pointer is a finger (index.html), or
-// from the first touch anywhere (a laptop's touch screen).
+// Touch devices get the controls: at once where the main pointer is a finger, or from the
+// first touch anywhere (a laptop's touch screen).
 function useTouchControls() {
   if (!document.body.classList.contains('touch')) {
     document.body.classList.add('touch');
     showModes();
   }
+}
+if (window.matchMedia('(pointer: coarse)').matches) {
+  useTouchControls();
 }
 window.addEventListener('touchstart', function(event) {
   useTouchControls();

@@ -1,12 +1,10 @@
-// The start: the six textures, made by the generator the native build runs
-// (textures/texture_generator.cpp, compiled to textures.wasm), and the program's runtime
-// (orvessa.js), whose main waits until the textures are in its folder, with the pictures kept
-// from earlier visits over them. Making them costs less than downloading them (2.95 MB), and
-// their bytes are the native files'.
+// The six textures, made by the generator the native build runs (textures/texture_generator.cpp,
+// compiled to textures.wasm) while the program's own wasm compiles; the program's main waits
+// until they are in its folder, with the pictures kept from earlier visits over them. Making
+// them costs less than downloading them (2.95 MB), and their bytes are the native files'.
 //
-// Nothing here holds the page's thread for long: the textures are made by a worker
-// (texture_worker.js), and the runtime starts once the page has painted, so that the guide
-// shows at once and the work before the first frame comes after it.
+// A worker makes them (texture_worker.js): made here, on the page's own thread, the larger
+// ones were tasks of 50 to 90 ms on a phone's slower processor.
 'use strict';
 
 var orvessaStart = {
@@ -60,15 +58,6 @@ var orvessaStart = {
     return [];
   }).finally(function() {
     worker.terminate();
-  });
-
-  // The runtime (preloaded with the page) after the first paint: a frame, then a task.
-  requestAnimationFrame(function() {
-    setTimeout(function() {
-      var runtime = document.createElement('script');
-      runtime.src = 'orvessa.js';
-      document.body.appendChild(runtime);
-    });
   });
 
   // The kept pictures (kept.js) go over the made textures: the first frame shows them.
