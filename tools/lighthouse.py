@@ -3,13 +3,17 @@
 desktop preset, several runs each, and prints each category's score (median, lowest to
 highest) with Total Blocking Time and the longest main-thread tasks.
 
-Usage: tools/lighthouse.py [SITE_DIR] [--before DIR --before-label TEXT] [--step LABEL=DIR ...]
-                           [--runs N] [--preset mobile|desktop ...] [--keep DIR] [--report PAGE]
+Usage: tools/lighthouse.py [SITE_DIR] [--before DIR --before-label TEXT [--before-uncompressed]]
+                           [--step LABEL=DIR ...] [--runs N] [--preset mobile|desktop ...]
+                           [--keep DIR] [--report PAGE]
   SITE_DIR        the web build's site folder (default build-web/site), served here on a free
                   port
   --before        the site folder of an earlier build, audited in the same runs, alternating
                   with SITE_DIR's, so that both see the same load on the machine
   --before-label  what that build is, for the report (e.g. "commit `e529b06`")
+  --before-uncompressed
+                  serve the earlier build's files as they are, as web/serve.py did before it
+                  gzipped them (the other builds go out gzipped, as it serves them now)
   --step          a build between the earlier one and this, under a label of its own (one
                   change at a time), audited in the same runs too
   --runs          runs of each preset (default 5)
@@ -38,6 +42,7 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 import browser  # noqa: E402  (the web cases' server of the site folder, and Chromium)
 import driver  # noqa: E402
 import report_section  # noqa: E402
+import serve  # noqa: E402  (imported by browser from web/)
 
 VERSION = "12.2.3"
 INSTALL_DIR = os.path.join(ROOT, "build-lighthouse")
@@ -65,29 +70,33 @@ CONDITIONS = {
 FIRST_FRAME = "First frame (DevTools' throttling)"
 
 NOTES = """What the long tasks are, from DevTools traces of the page's start in the same Chromium
-(a CPU profile and trace events of the page's thread), and what was the page's own work in them:
+(trace events of the page's thread, and the page's own times around each part), and what was
+the page's own work in them:
 
-- **`main`**, one task once the textures are made (Lighthouse puts it under `start.js`, whose
-  callback starts it): mostly `glutCreateWindow` making the WebGL context, the page's thread
-  waiting for Chromium's GPU process to set up ANGLE on SwiftShader; then the scene's set-up
-  reading the six files and uploading them. That is the program's, not the page's. The page
-  keeps its own part small: no WebGL extension is enabled (the runtime would ask the GPU
-  process for each), and the context is made at the window's size (a canvas resized after it
-  makes its drawing buffer again). A page opened with a shared link (not audited here) replays
-  the link's presses at the end of this task, before the first frame
-  (`docs/benchmarks.md`, "A shared link's first frame").
+- **`main`**, one task once the textures are in the program's folder (Lighthouse puts it under
+  `start.js`, whose callback starts it): the page writes the six files there (its own part, a
+  few milliseconds), then `glutCreateWindow` makes the WebGL context, the page's thread waiting
+  for Chromium's GPU process to set up ANGLE on SwiftShader, and the scene's set-up reads the
+  files and uploads them. The context is Chromium's, the set-up the program's. The page keeps
+  its own part small: no WebGL extension is enabled (the runtime would ask the GPU process for
+  each), and the context is made at the window's size (a canvas resized after it makes its
+  drawing buffer again).
 - **The first frame** (`orvessa.js`): its draws are the first to need the GL emulation's
   shaders, and the page's thread waits while SwiftShader compiles and links them. Not the
   page's.
-- **Making the textures** (`start.js`): the page's own, one task each. On the desktop preset
-  none of them is long; under the mobile preset's slowed processor the larger ones are. A
-  worker would take them off the page's thread, but on this two-core machine it delayed the
-  first frame (`web/README.md`).
-- **Tasks with no script** ("Unattributable"): before the page's scripts, Chromium committing
-  the navigation and starting the preloads; after the first frame, Chromium tearing down a
-  compositor. None of the page's.
-- **The page's scripts** are deferred: the document is parsed, and can be painted, without
-  waiting for any of them."""
+- **Making the textures**: a worker's (`texture_worker.js`), off the page's thread. On it, the
+  larger ones were tasks of 50 to 90 ms on the mobile preset.
+- **A shared link's replay** (not audited here): slices of at most about 8 ms, each a task of
+  its own, and no frame until the last.
+- **Tasks with no script** ("Unattributable"): Chromium committing the navigation and starting
+  the preloads, and tearing down a compositor after the first frame. None of the page's.
+- **The page's scripts** are deferred and small: the document is parsed, and can be painted,
+  without waiting for any of them. Now and then Lighthouse names one of them beside a task of
+  50 to 80 ms before `main`, another one from run to run, in the earlier build's runs too;
+  what runs in those was not taken apart here.
+- **The largest paint** is the guide's text, with the first frame: Lighthouse's simulation
+  counts every download that ended before it, so its time follows the bytes the page sends
+  (see the rows served with and without gzip)."""
 
 
 def install():
@@ -178,10 +187,16 @@ def machine():
             "system": "%s %s" % (platform.system(), platform.release())}
 
 
-def run_audits(sites, presets, runs, keep):
+class UncompressedHandler(serve.QuietSiteHandler):
+    compress = False
+
+
+def run_audits(sites, presets, runs, keep, uncompressed=()):
     """{(preset, label): {"scores": {category: [...]}, "timings": {audit: [...]},
-    "problems": set()}}, the sites' runs alternating."""
-    served = {label: browser.Site(folder) for label, folder in sites}
+    "problems": set()}}, the sites' runs alternating; those labelled in `uncompressed` are
+    served without gzip."""
+    served = {label: browser.Site(folder, UncompressedHandler if label in uncompressed
+                                  else serve.QuietSiteHandler) for label, folder in sites}
     results = {}
     try:
         for preset in presets:
@@ -275,6 +290,8 @@ def main():
     parser.add_argument("site", nargs="?", default=os.path.join(ROOT, "build-web", "site"))
     parser.add_argument("--before", help="an earlier build's site folder, audited alternately")
     parser.add_argument("--before-label", default="an earlier build")
+    parser.add_argument("--before-uncompressed", action="store_true",
+                        help="serve the earlier build without gzip")
     parser.add_argument("--step", action="append", default=[], metavar="LABEL=DIR",
                         help="a build between the earlier one and this, audited alternately")
     parser.add_argument("--runs", type=int, default=5)
@@ -292,7 +309,8 @@ def main():
     sites.append(("this build", args.site))
     presets = args.preset or ["mobile", "desktop"]
     load_before = report_section.load_average()
-    results = run_audits(sites, presets, args.runs, keep)
+    results = run_audits(sites, presets, args.runs, keep,
+                         ("before",) if args.before_uncompressed else ())
     load_after = report_section.load_average()
     table_text = table(results, sites, presets)
     print("\nLoad at the end: %s\n\n%s\n\nReports in %s" % (load_after, table_text, keep))

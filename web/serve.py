@@ -35,6 +35,7 @@ def gzipped(path):
 
 
 class SiteHandler(http.server.SimpleHTTPRequestHandler):
+    compress = True  # False sends every file as it is
     # Browsers compile a wasm file while it downloads only when it comes as application/wasm.
     extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
                           **{".wasm": "application/wasm", ".js": "text/javascript",
@@ -52,7 +53,7 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
         if os.path.isdir(path):
             path = os.path.join(path, "index.html")
         self.gzipped = None
-        if path.endswith(COMPRESSED) and os.path.isfile(path) and \
+        if self.compress and path.endswith(COMPRESSED) and os.path.isfile(path) and \
                 "gzip" in self.headers.get("Accept-Encoding", ""):
             self.gzipped = gzipped(path)
         return super().send_head()
