@@ -32,21 +32,23 @@ var orvessaStart = {
     });
   }
 
-  // The worker starts while the generator compiles.
-  var worker = new Worker('texture_worker.js');
-  var made = compileGenerator().then(function(generator) {
+  // The worker starts while the generator compiles (a worker refused is an error like any).
+  var worker = new Promise(function(resolve) {
+    resolve(new Worker('texture_worker.js'));
+  });
+  var made = Promise.all([compileGenerator(), worker]).then(function(ready) {
     return new Promise(function(resolve, reject) {
-      worker.onmessage = function(event) {
+      ready[1].onmessage = function(event) {
         if (event.data.error) {
           reject(new Error(event.data.error));
         } else {
           resolve(event.data.files);
         }
       };
-      worker.onerror = function(event) {
+      ready[1].onerror = function(event) {
         reject(new Error(event.message || 'texture_worker.js failed'));
       };
-      worker.postMessage(generator);
+      ready[1].postMessage(ready[0]);
     });
   }).then(function(files) {
     orvessaStart.texturesMs = performance.now();
@@ -56,9 +58,10 @@ var orvessaStart = {
     orvessaStart.error = String(error);
     console.error('The textures could not be made: ' + error);
     return [];
-  }).finally(function() {
-    worker.terminate();
   });
+  worker.then(function(started) {
+    made.then(function() { started.terminate(); });
+  }, function() {});
 
   // The kept pictures (kept.js) go over the made textures: the first frame shows them.
   Module.preRun = [].concat(Module.preRun || [], function() {
