@@ -32,6 +32,12 @@ ORVESSA_REPRODUCIBLE_PACKAGES=(disorderfs diffoscope python3-debian xxd unzip bi
 # nothing else brings libegl1, and without it no WebGL.
 ORVESSA_WEB_PACKAGES=(emscripten nodejs)
 ORVESSA_WEB_TEST_PACKAGES=(chromium firefox-esr libegl1 webkit2gtk-driver python3-websocket)
+# npm installs fast-check for the link's property tests. Debian's nodejs comes without it (its
+# npm package adds it); another nodejs, such as NodeSource's, carries its own, which that
+# package would conflict with.
+if ! command -v npm >/dev/null 2>&1; then
+  ORVESSA_WEB_TEST_PACKAGES+=(npm)
+fi
 # The Windows program: MinGW-w64's cross compilers; Wine, which runs what they build (the
 # textures at build time, the tests, ./run.sh --windows); Debian's archive key, which signs
 # freeglut's source (windows/freeglut.sh); GoogleTest's source, built for its unit tests.

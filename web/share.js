@@ -1,26 +1,10 @@
-// Share: a link that opens at the view shown. After '#' it holds the keys the program has taken
-// since the start (from the keyboard, the controls, drags and a gamepad alike), which the page
+// Share: a link that opens at the view shown. It holds the keys the program has taken since
+// the start (from the keyboard, the controls, drags and a gamepad alike), which the page
 // opening it presses again before its first frame, so that frame is this view, pixel for pixel,
-// with the same modes and the same refused directions.
-//
-// 'view=' first, so that the page knows its own links from anything else after '#'; then one
-// letter per key, followed by a count when it was pressed more than once in a row; 'z' ends
-// the link, so that one cut short can be told from a whole one:
-//
-//   f b l r   Up, Down, Left, Right       u d   Page Up, Page Down      t   End
-//   a c       +, - (roll)                 p s   look and slide mode     i   back to the start
-//   x         any other key (a reload of the pictures)
-//
-// e.g. #view=f42l7pf3z. Own pictures are not in a link (whoever opens it sees theirs), nor is
-// Escape. Of a link this page did not make, what it can use is replayed, at most REPLAY_CAP
-// presses, and a short note says what was left out.
+// with the same modes and the same refused directions. How a link is read and written is
+// link.js's; this is the page's part: the keys taken, the replay, the note, the Share control.
+// Own pictures are not in a link (whoever opens it sees theirs), nor is Escape.
 'use strict';
-
-// At most this many presses are replayed from a link. Replayed, the dearest key (i: three
-// scene set-ups) costs about 0.04 ms here, so a link of that many draws its first frame well
-// under a second later than the start view would be; a walk only comes near it after minutes
-// of held keys without Start.
-var REPLAY_CAP = 10000;
 
 var orvessaShare = {
   runs: [],          // [letter, count] of the keys taken since the start, as the link writes them
@@ -30,162 +14,81 @@ var orvessaShare = {
 };
 
 (function() {
-  // What each letter presses, by the key's DOM name (Module.pressKey).
-  var LETTER_KEYS = {f: 'ArrowUp', b: 'ArrowDown', l: 'ArrowLeft', r: 'ArrowRight',
-                     u: 'PageUp', d: 'PageDown', t: 'End', a: '+', c: '-', p: 'p', s: 's',
-                     i: 'i', x: 'x'};
-  // GLUT's codes of the special keys that do something; the others (Home, F2, Shift...) only
-  // ask for a frame, and a link leaves them out.
-  var SPECIAL_LETTERS = {100: 'l', 101: 'f', 102: 'r', 103: 'b', 104: 'u', 105: 'd', 107: 't'};
-  var CHARACTER_LETTERS = {43: 'a', 45: 'c', 112: 'p', 80: 'p', 115: 's', 83: 's', 105: 'i'};
-  // Keys that move only the camera: their effect is gone after a press of i, which puts the
-  // camera back at the start and keeps the modes and the refused directions.
-  var CAMERA_ONLY = 'actxi';
-  var MARK = 'view=';
-  var END = 'z';
-
-  function letterOf(special, key) {
-    if (special) {
-      return SPECIAL_LETTERS[key] || null;
-    }
-    return CHARACTER_LETTERS[key] || 'x';
-  }
-
-  function add(letter) {
-    var runs = orvessaShare.runs;
-    var last = runs[runs.length - 1];
-    if (last && last[0] === letter) {
-      last[1] += 1;
-    } else {
-      runs.push([letter, 1]);
-    }
-  }
-
-  // A press of i leaves of what came before only the modes and the refused directions. With no
-  // direction refused, the modes are all that is left; with one refused, the walk that led
-  // there stays, but not what only moved the camera since its last direction key.
-  function startAgain() {
-    var runs = orvessaShare.runs;
-    if (Module._orvessa_any_direction_blocked() === 0) {
-      runs.length = 0;
-      if (Module._orvessa_look_mode() === 1) {
-        runs.push(['p', 1]);
-      }
-      if (Module._orvessa_slide_mode() === 1) {
-        runs.push(['s', 1]);
-      }
-    } else {
-      while (runs.length > 0 && CAMERA_ONLY.indexOf(runs[runs.length - 1][0]) >= 0) {
-        runs.pop();
-      }
-    }
-  }
+  var REPLAY_CAP = orvessaLink.REPLAY_CAP;
 
   Module.keyTaken = function(special, key) {
-    var letter = letterOf(special, key);
+    var letter = orvessaLink.letterOf(special, key);
     if (letter === null) {
       return;
     }
-    if (letter === 'i') {
-      startAgain();
-    }
-    add(letter);
+    orvessaLink.take(orvessaShare.runs, letter, {
+      anyDirectionBlocked: Module._orvessa_any_direction_blocked() === 1,
+      lookMode: Module._orvessa_look_mode() === 1,
+      slideMode: Module._orvessa_slide_mode() === 1,
+    });
     closePanel();
   };
-
-  function pressesTaken() {
-    return orvessaShare.runs.reduce(function(sum, run) { return sum + run[1]; }, 0);
-  }
 
   // The link to the view shown, or null when the walk holds more presses than a link replays.
   function linkToView() {
     var page = location.href.split('#')[0];
-    if (orvessaShare.runs.length === 0) {
-      return page;
-    }
-    if (pressesTaken() > REPLAY_CAP) {
+    var fragment = orvessaLink.write(orvessaShare.runs);
+    if (fragment === null) {
       return null;
     }
-    return page + '#' + MARK + orvessaShare.runs.map(function(run) {
-      return run[0] + (run[1] > 1 ? run[1] : '');
-    }).join('') + END;
+    return fragment === '' ? page : page + '#' + fragment;
   }
 
-  // What the part of a link after '#' holds: the keys to press, at most REPLAY_CAP, and what
-  // could not be used. It reads each character once and stops at the cap, however long.
-  function readLink(text) {
-    if (text === '') {
-      return {keys: [], leftOut: null};
-    }
-    if (text.slice(0, MARK.length) !== MARK) {
-      return {keys: [], leftOut: 'it does not begin with ' + MARK};
-    }
-    text = text.slice(MARK.length);
-    var keys = [];
-    var unknown = 0;
-    var ended = false;
-    var afterEnd = false;
-    var capped = false;
+  // A link's presses are replayed once main has set the scene up, a slice at a time so that no
+  // task holds the page's thread for long (on a phone's processor, four times slower, a slice
+  // stays well under 50 ms, where the dearest link takes more than a second); no frame is drawn
+  // until the last slice, so the first frame shown is the link's view.
+  var SLICE_MS = 4;
+  var SLICE_PRESSES = 5;  // between looks at the clock
+  var replaying = false;
+  var preMainLoop = Module.preMainLoop;
+  Module.preMainLoop = function() {
+    return replaying ? false : preMainLoop && preMainLoop();
+  };
+
+  function nextTask(then) {
+    var channel = new MessageChannel();
+    channel.port1.onmessage = then;
+    channel.port2.postMessage(null);
+  }
+
+  function replay(keys) {
+    var began = performance.now();
     var at = 0;
-    while (at < text.length && !capped) {
-      var letter = text[at++];
-      if (letter === END) {
-        ended = true;
-        afterEnd = at < text.length;
-        break;
+    replaying = true;
+    nextTask(function slice() {
+      var until = performance.now() + SLICE_MS;
+      do {
+        Module.pressKeysAtStart(keys.slice(at, at + SLICE_PRESSES));
+        at += SLICE_PRESSES;
+      } while (at < keys.length && performance.now() < until);
+      if (at < keys.length) {
+        nextTask(slice);
+        return;
       }
-      var count = 0;
-      var digits = 0;
-      for (; at < text.length && text[at] >= '0' && text[at] <= '9'; ++at, ++digits) {
-        // Past the cap the count only has to stay past it.
-        count = Math.min(count * 10 + (text.charCodeAt(at) - 48), REPLAY_CAP + 1);
-      }
-      var key = LETTER_KEYS[letter];
-      if (!key || (digits > 0 && count === 0)) {
-        unknown += 1 + digits;
-        continue;
-      }
-      count = digits === 0 ? 1 : count;
-      if (keys.length + count > REPLAY_CAP) {
-        count = REPLAY_CAP - keys.length;
-        capped = true;
-      }
-      for (var i = 0; i < count; ++i) {
-        keys.push(key);
-      }
-    }
-    var why = [];
-    if (unknown > 0) {
-      why.push(unknown.toLocaleString('en') + (unknown === 1 ? ' character that names' : ' characters that name') +
-               ' no key');
-    }
-    if (afterEnd) {
-      why.push('something after its end');
-    }
-    if (capped) {
-      why.push('more than ' + REPLAY_CAP.toLocaleString('en') + ' presses');
-    } else if (!ended) {
-      why.push('no end: it may have been cut short');
-    }
-    return {keys: keys, leftOut: why.length > 0 ? why.join('; ') : null};
+      orvessaShare.replayMs = performance.now() - began;
+      orvessaShare.replayed = keys.length;
+      replaying = false;
+      Module.redraw();
+    });
   }
 
-  // A link's presses are replayed once main has set the scene up and before the first frame
-  // (GLUT draws it at the next animation frame).
   Module.postRun = [].concat(Module.postRun || [], function() {
-    var link = readLink(location.hash.slice(1));
-    if (link.keys.length > 0) {
+    var link = orvessaLink.read(location.hash.slice(1));
+    if (link.letters.length > 0) {
       offerGuideInstead();
-      var began = performance.now();
-      Module.pressKeysAtStart(link.keys);
-      orvessaShare.replayMs = performance.now() - began;
-      orvessaShare.replayed = link.keys.length;
+      replay(link.letters.map(function(letter) { return orvessaLink.KEYS[letter]; }));
     }
     if (link.leftOut !== null) {
       orvessaShare.leftOut = link.leftOut;
-      showNote(link.keys.length > 0 ?
+      showNote(link.letters.length > 0 ?
         'Part of this link was left out (' + link.leftOut + '): it opens where the first ' +
-          link.keys.length.toLocaleString('en') + ' presses it holds lead.' :
+          link.letters.length.toLocaleString('en') + ' presses it holds lead.' :
         'This link holds no view this page can open (' + link.leftOut + '): here is the start.');
     }
   });

@@ -3,9 +3,8 @@
 // until they are in its folder, with the pictures kept from earlier visits over them. Making
 // them costs less than downloading them (2.95 MB), and their bytes are the native files'.
 //
-// They are made here, on the page's own thread, before the first frame: there is nothing yet
-// to answer, and a worker's start-up costs more than it saves on a machine of two cores. Each
-// is a task of its own, so that the thread is never held for all six at once.
+// A worker makes them (texture_worker.js): made here, on the page's own thread, the larger
+// ones were tasks of 50 to 90 ms on a phone's slower processor.
 'use strict';
 
 var orvessaStart = {
@@ -15,14 +14,6 @@ var orvessaStart = {
 };
 
 (function() {
-  // The generator needs no runtime: these are all it imports.
-  var IMPORTS = {
-    env: {emscripten_notify_memory_growth: function() {}},
-    wasi_snapshot_preview1: {
-      proc_exit: function(code) { throw new Error('textures.wasm ended with status ' + code); },
-    },
-  };
-
   // Compiled while it downloads (the page preloads it).
   function compileGenerator() {
     var response = fetch('textures.wasm');
@@ -41,52 +32,25 @@ var orvessaStart = {
     });
   }
 
-  function cString(memory, address) {
-    var bytes = new Uint8Array(memory.buffer, address);
-    return String.fromCharCode.apply(null, bytes.subarray(0, bytes.indexOf(0)));
-  }
-
-  // A task of its own for each texture: the page's thread is never held for all six at once,
-  // and whatever else is due (the program's compile finishing, a paint) comes in between.
-  function nextTask() {
-    return new Promise(function(resolve) {
-      var channel = new MessageChannel();
-      channel.port1.onmessage = function() { resolve(); };
-      channel.port2.postMessage(null);
-    });
-  }
-
-  // Every texture the generator knows, as {name, bytes of its BMP file}.
-  function makeAll(instance) {
-    var generator = instance.exports;
-    generator._initialize();
-    var files = [];
-    function makeFrom(index) {
-      if (index === generator.orvessa_texture_count()) {
-        return files;
-      }
-      var address = generator.orvessa_texture_make(index);
-      // Copied out: the next texture reuses the generator's buffer.
-      files.push({
-        name: cString(generator.memory, generator.orvessa_texture_name(index)),
-        bytes: new Uint8Array(generator.memory.buffer, address,
-                              generator.orvessa_texture_size()).slice(),
-      });
-      return nextTask().then(function() { return makeFrom(index + 1); });
-    }
-    return makeFrom(0);
-  }
-
-  // The runtime starts compiling orvessa.wasm when orvessa.js runs, on a thread of its own.
-  // Made after that, the textures keep this thread busy while the compile goes on; made
-  // before, they would hold orvessa.js back and the compile would start only after them.
-  var runtimeStarted = new Promise(function(resolve) {
-    Module.preInit = [].concat(Module.preInit || [], function() { resolve(); });
+  // The worker starts while the generator compiles (a worker refused is an error like any).
+  var worker = new Promise(function(resolve) {
+    resolve(new Worker('texture_worker.js'));
   });
-
-  var made = Promise.all([compileGenerator(), runtimeStarted]).then(function(ready) {
-    return WebAssembly.instantiate(ready[0], IMPORTS);
-  }).then(makeAll).then(function(files) {
+  var made = Promise.all([compileGenerator(), worker]).then(function(ready) {
+    return new Promise(function(resolve, reject) {
+      ready[1].onmessage = function(event) {
+        if (event.data.error) {
+          reject(new Error(event.data.error));
+        } else {
+          resolve(event.data.files);
+        }
+      };
+      ready[1].onerror = function(event) {
+        reject(new Error(event.message || 'texture_worker.js failed'));
+      };
+      ready[1].postMessage(ready[0]);
+    });
+  }).then(function(files) {
     orvessaStart.texturesMs = performance.now();
     return files;
   }, function(error) {
@@ -95,6 +59,9 @@ var orvessaStart = {
     console.error('The textures could not be made: ' + error);
     return [];
   });
+  worker.then(function(started) {
+    made.then(function() { started.terminate(); });
+  }, function() {});
 
   // The kept pictures (kept.js) go over the made textures: the first frame shows them.
   Module.preRun = [].concat(Module.preRun || [], function() {

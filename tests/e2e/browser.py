@@ -281,6 +281,7 @@ _NAMED_KEYS = {
     "Prior": ("PageUp", 33), "Page_Up": ("PageUp", 33),
     "Next": ("PageDown", 34), "Page_Down": ("PageDown", 34),
     "End": ("End", 35), "Home": ("Home", 36), "Escape": ("Escape", 27), "F1": ("F1", 112),
+    "Tab": ("Tab", 9), "Return": ("Enter", 13),
 }
 _SHIFT = 8
 
@@ -289,7 +290,9 @@ def key_event(name):
     """Input.dispatchKeyEvent fields for a key (without its type)."""
     if name in _NAMED_KEYS:
         key, code = _NAMED_KEYS[name]
-        return {"key": key, "code": key, "windowsVirtualKeyCode": code}
+        # Enter types a character: that is what presses a focused button.
+        typed = {"text": "\r", "unmodifiedText": "\r"} if key == "Enter" else {}
+        return dict(key=key, code=key, windowsVirtualKeyCode=code, **typed)
     char = {"plus": "+", "minus": "-", "space": " "}.get(name, name)
     if len(char) != 1:
         raise driver.DriverError("no key event for %r" % name)
@@ -503,6 +506,12 @@ class Page:
             x, y = points[-1]
             self.tab.call("Input.dispatchMouseEvent", type="mouseReleased", x=x, y=y,
                           button="left", buttons=0, clickCount=1)
+        self.settle()
+
+    def move_mouse(self, points):
+        """Moves the mouse, no button held, through points (x, y in CSS pixels)."""
+        for x, y in points:
+            self.tab.call("Input.dispatchMouseEvent", type="mouseMoved", x=x, y=y, buttons=0)
         self.settle()
 
     def tap(self, selector, timeout=60):

@@ -209,12 +209,55 @@ class DesktopGuide(web_case.WebCase):
             self.assertEqual(page.quit(), 0)
 
 
+    def test_a_mouse_move_or_tab_shows_pictures_share_and_save_until_rest_or_a_key(self):
+        self.write_textures()
+        with self.session() as page:
+            view = self.keep(page.frame(), "nothing over the view")
+            width, height = page.value("[innerWidth, innerHeight]")
+            for number, (come, wait, stay, go) in enumerate(CONTROLS_SHOWN):
+                label = "%d: %s" % (number, " ".join(come))
+                drawn = page.value("orvessaPage.frames")
+                if come == ("mouse",):
+                    page.move_mouse([(width / 2 + 9 * step, height / 2) for step in range(4)])
+                else:
+                    page.keys(*come)
+                shown = "#page-pad button, #share-panel"
+                # The panel's shadow too.
+                covered = [(x - 20, y - 20, w + 40, h + 40) for x, y, w, h in page.rects(shown)]
+                self.assertEqual(len(covered), len(PAGE_CONTROLS) + ("Return" in come), label)
+                with_controls = self.keep(page.frame(), label)
+                if with_controls == view or \
+                        not web_case.same_outside(with_controls, view, covered):
+                    self.fail_with_frames("%s: the view under the controls changed" % label)
+                time.sleep(wait)
+                self.assertEqual(len(page.rects(shown)), len(covered) if stay else 0, label)
+                # Neither the mouse nor Tab nor Enter on a control reached the program.
+                self.assertEqual(page.value("orvessaPage.frames"), drawn, label)
+                if go:
+                    page.press(go)
+                self.assertEqual(page.rects(shown), [], label)
+                if page.frame() != view:
+                    self.fail_with_frames("%s: the view changed" % label)
+            self.assertEqual(page.console_errors(), [])
+            self.assertEqual(page.quit(), 0)
+
     def test_mouse_drags_turn_walk_and_undo_themselves(self):
         self.write_textures()
         with self.session() as page:
             check_drags(self, page)
             self.assertEqual(page.quit(), 0)
 
+
+# Pictures, Share and Save on a desktop: how they come (a mouse move over the view, Tab to the
+# first, Tab Tab Enter to open the Share panel), how long nothing happens then, whether they
+# are still there (the mouse at rest puts them away; the keyboard's focus on one keeps them),
+# and the key that puts them away (a reload: the view stays as it was).
+CONTROLS_SHOWN = [
+    (("mouse",), 0, True, "a"),
+    (("mouse",), 3.6, False, None),
+    (("Tab",), 3.6, True, "a"),
+    (("Tab", "Tab", "Return"), 0, True, "a"),
+]
 
 # A stand-in for the browser's gamepads, installed before the page's scripts: one pad of the
 # standard mapping, none connected until the case says so.

@@ -1,6 +1,7 @@
 """The page started without its textures, as the desktop program in an empty folder: every
 surface is white (untextured, where WebGL would sample black), keys still move the view, and
-textures dropped later show at the next ordinary key."""
+textures dropped later show at the next ordinary key. Where the browser refuses the worker that
+makes the textures, the program starts the same way, and the console says why."""
 
 import unittest
 
@@ -10,6 +11,22 @@ import web_case
 
 class WebNoTextures(web_case.WebCase, test_no_textures.NoTextures):
     shipped_textures = False
+
+
+# Run before the page's scripts: a browser that refuses workers, as some do for a page opened
+# from a file.
+REFUSED_WORKER = ("window.Worker = function() { "
+                  "throw new DOMException('workers refused', 'SecurityError'); };")
+
+
+class WebTexturesNotMade(web_case.WebCase):
+    def test_a_refused_worker_starts_the_program_white(self):
+        with self.session(before_page=[REFUSED_WORKER]) as page:
+            self.assert_all_white(page.frame(), "start")
+            self.assert_all_white(page.press("Up", "Left"), "walk and turn")
+            self.assertEqual(page.console_errors(), [
+                "The textures could not be made: SecurityError: workers refused"])
+            self.assertEqual(page.quit(), 0)
 
 
 if __name__ == "__main__":

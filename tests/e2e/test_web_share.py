@@ -191,19 +191,6 @@ PHONE_TAPS = ["ArrowUp", "ArrowUp", "ArrowUp", "s", "ArrowLeft", "ArrowLeft", "-
 PHONE_WALK = ["Up", "Up", "Up", "s", "Left", "Left", "minus"] + ["Left"] * 6
 
 
-def same_outside(a, b, rects):
-    """Whether two frames of the same size agree on every pixel outside some rectangles."""
-    for row in range(a.height):
-        if a.rgb[row * a.width * 3:(row + 1) * a.width * 3] == \
-                b.rgb[row * b.width * 3:(row + 1) * b.width * 3]:
-            continue
-        for col in range(a.width):
-            if a.pixel(col, row) != b.pixel(col, row) and \
-                    not web_case.e2e_case.covered_by(rects, col, row):
-                return False
-    return True
-
-
 class PhoneShareAndSave(web_case.WebCase):
     checkered = True
     phone = True
@@ -241,7 +228,7 @@ class PhoneShareAndSave(web_case.WebCase):
             self.assertTrue(page.value(HINT_SHOWN))
             covered = [(x - 12, y - 12, w + 24, h + 24) for x, y, w, h in
                        page.rects(".pad button, #page-pad button, #guide-hint")]
-            if not same_outside(first, made_from, covered):
+            if not web_case.same_outside(first, made_from, covered):
                 self.fail_with_frames("the link's first frame is not the view it was made from")
             self.assertEqual(page.quit(), 0)
 

@@ -3,6 +3,7 @@ on all of it, also after a resize; the shipped textures are on the lawn and the 
 logs no error; and with one plain colour per texture, the native start-view case's landmarks
 and whole frame hold, in Chromium and in WebKit."""
 
+import gzip
 import os
 import unittest
 import urllib.error
@@ -21,9 +22,9 @@ WINDOW_AND_VIEW = ("[innerWidth, innerHeight, Module.canvas.width, Module.canvas
 
 # What the site folder may hold: the page's own files, nothing of the build around it.
 SITE_FILES = ["app.js", "controls.js", "drag.js", "fullscreen.js", "gamepad.js", "icon-192.png",
-              "icon-512.png", "index.html", "kept.js", "manifest.webmanifest", "orvessa.js",
-              "orvessa.wasm", "page.js", "pictures.js", "save.js", "share.js", "start.js", "sw.js",
-              "textures.wasm"]
+              "icon-512.png", "index.html", "kept.js", "link.js", "manifest.webmanifest",
+              "orvessa.js", "orvessa.wasm", "page.js", "page_pad.js", "pictures.js", "save.js",
+              "share.js", "start.js", "sw.js", "texture_worker.js", "textures.wasm"]
 
 
 class WebStartView(web_case.WebCase, test_start_view.StartView):
@@ -33,6 +34,20 @@ class WebStartView(web_case.WebCase, test_start_view.StartView):
         try:
             with urllib.request.urlopen(site.url, timeout=10) as answer:
                 self.assertIn(b"<canvas", answer.read())
+            # Gzipped where the browser accepts it, the file itself where it does not.
+            for name in ("", "orvessa.js", "orvessa.wasm"):
+                with open(os.path.join(web_case.SITE, name or "index.html"), "rb") as f:
+                    expected = f.read()
+                for accepted in ("gzip, deflate, br", None):
+                    request = urllib.request.Request(site.url + name, headers={
+                        "Accept-Encoding": accepted} if accepted else {})
+                    with urllib.request.urlopen(request, timeout=10) as answer:
+                        body = answer.read()
+                        if accepted:
+                            self.assertEqual(answer.headers["Content-Encoding"], "gzip", name)
+                            body = gzip.decompress(body)
+                            self.assertEqual(answer.headers["Vary"], "Accept-Encoding")
+                    self.assertEqual(body, expected, "%s, %s" % (name, accepted))
             for path in ("../CMakeCache.txt", "%2e%2e/CMakeCache.txt", "CMakeCache.txt",
                          "../../README.md"):
                 with self.assertRaises(urllib.error.HTTPError, msg=path) as refused:
