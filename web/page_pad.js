@@ -9,6 +9,9 @@
   var REST_MS = 3000;
   var OWN = '#page-pad, #share-panel, #pictures-menu';
   var restTimer = null;
+  // Where the mouse was at its last move. Browsers also report a move when the page changes
+  // under a mouse at rest (WebKit does as full screen ends): no move of the visitor's.
+  var mouseAt = '';
 
   function show(shown) {
     document.body.classList.toggle('pad-shown', shown);
@@ -32,7 +35,10 @@
 
   // A move with no button held: a drag turns the view, and needs nothing over it.
   window.addEventListener('pointermove', function(event) {
-    if (event.pointerType !== 'mouse' || event.buttons !== 0 ||
+    var at = event.screenX + ',' + event.screenY;
+    var moved = at !== mouseAt;
+    mouseAt = at;
+    if (!moved || event.pointerType !== 'mouse' || event.buttons !== 0 ||
         document.body.classList.contains('touch')) {
       return;
     }
