@@ -14,6 +14,7 @@ import tempfile
 
 import browser
 import driver
+import webdriver_input
 
 FIREFOX = "/usr/bin/firefox-esr"
 
@@ -28,14 +29,6 @@ PREFERENCES = {
     "network.captive-portal-service.enabled": False,
     "network.connectivity-service.enabled": False,
 }
-
-# WebDriver's code points for keys that are not characters, by xdotool's names.
-_WEBDRIVER_KEYS = {
-    "Escape": "\ue00c", "Prior": "\ue00e", "Page_Up": "\ue00e", "Next": "\ue00f",
-    "Page_Down": "\ue00f", "End": "\ue010", "Home": "\ue011", "Left": "\ue012", "Up": "\ue013",
-    "Right": "\ue014", "Down": "\ue015", "F1": "\ue031",
-}
-
 
 def require_tools():
     if not os.access(FIREFOX, os.X_OK):
@@ -163,20 +156,13 @@ class Page(browser.Page):
 
     def click(self, selector):
         """A click of the mouse's left button on the middle of an element."""
-        x, y, width, height = self.rects(selector)[0]
-        self.tab.call("input.performActions", context=self.tab.context, actions=[{
-            "type": "pointer", "id": "mouse", "actions": [
-                {"type": "pointerMove", "x": round(x + width / 2), "y": round(y + height / 2)},
-                {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}]}])
+        self.tab.call("input.performActions", context=self.tab.context,
+                      actions=webdriver_input.click(self.rects(selector)[0]))
 
     def keys(self, *names):
         """Presses and releases each key in turn, as a keyboard's driver would."""
-        actions = []
-        for name in names:
-            value = _WEBDRIVER_KEYS.get(name) or browser.key_event(name)["key"]
-            actions += [{"type": "keyDown", "value": value}, {"type": "keyUp", "value": value}]
         self.tab.call("input.performActions", context=self.tab.context,
-                      actions=[{"type": "key", "id": "keyboard", "actions": actions}])
+                      actions=webdriver_input.key_presses(names))
 
     def screenshot(self):
         shot = self.tab.call("browsingContext.captureScreenshot", context=self.tab.context)

@@ -17,19 +17,12 @@ import urllib.request
 
 import browser
 import driver
+import webdriver_input
 
 WEBDRIVER = "/usr/bin/WebKitWebDriver"
 # webkit2gtk-driver's WebKitWebDriver starts the browser it is given; MiniBrowser comes with
 # the WebKitGTK library, in the folder of this machine's architecture.
 MINIBROWSER_PATTERN = "/usr/lib/*/webkit2gtk-4.1/MiniBrowser"
-
-# WebDriver's code points for keys that are not characters, by xdotool's names.
-_WEBDRIVER_KEYS = {
-    "Escape": "\ue00c", "Prior": "\ue00e", "Page_Up": "\ue00e", "Next": "\ue00f",
-    "Page_Down": "\ue00f", "End": "\ue010", "Home": "\ue011", "Left": "\ue012", "Up": "\ue013",
-    "Right": "\ue014", "Down": "\ue015", "F1": "\ue031",
-}
-
 
 def minibrowser():
     found = sorted(glob.glob(MINIBROWSER_PATTERN))
@@ -171,18 +164,11 @@ class Page(browser.Page):
 
     def click(self, selector):
         """A click of the mouse's left button on the middle of an element."""
-        x, y, width, height = self.rects(selector)[0]
-        self.tab.actions([{"type": "pointer", "id": "mouse", "actions": [
-            {"type": "pointerMove", "x": round(x + width / 2), "y": round(y + height / 2)},
-            {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}]}])
+        self.tab.actions(webdriver_input.click(self.rects(selector)[0]))
 
     def keys(self, *names):
         """Presses and releases each key in turn, as a keyboard's driver would."""
-        actions = []
-        for name in names:
-            value = _WEBDRIVER_KEYS.get(name) or browser.key_event(name)["key"]
-            actions += [{"type": "keyDown", "value": value}, {"type": "keyUp", "value": value}]
-        self.tab.actions([{"type": "key", "id": "keyboard", "actions": actions}])
+        self.tab.actions(webdriver_input.key_presses(names))
 
     def screenshot(self):
         return browser.parse_png(base64.b64decode(self.tab.call("GET", "/screenshot")))
