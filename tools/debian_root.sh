@@ -85,8 +85,10 @@ orvessa_root_create() {
 }
 
 # Mounts what programs inside ROOT need: a /proc of its own, the host's /sys and /dev (slaves,
-# so that unmounting them inside never reaches the host's), the host's name servers, and a
-# kept folder of downloaded packages, shared by the roots of one release.
+# so that unmounting them inside never reaches the host's), and a kept folder of downloaded
+# packages, shared by the roots of one release. The root reaches the network as the host does:
+# with the host's name servers, and the certificates the host's owner added to those it trusts
+# (a proxy's, say), which the root's ca-certificates takes in when it is installed.
 orvessa_root_mount() {
   local root=$1 release=$2 cache
   cache=$ORVESSA_ROOTS/$release-apt-archives
@@ -97,6 +99,14 @@ orvessa_root_mount() {
   mount --bind "$cache" "$root/var/cache/apt/archives"
   cp -L /etc/resolv.conf "$root/etc/resolv.conf"
   [ -f "$root/etc/hosts" ] || cp /etc/hosts "$root/etc/hosts"
+  local added=(/usr/local/share/ca-certificates/*.crt)
+  if [ -f "${added[0]}" ]; then
+    mkdir -p "$root/usr/local/share/ca-certificates"
+    cp "${added[@]}" "$root/usr/local/share/ca-certificates/"
+    if [ -x "$root/usr/sbin/update-ca-certificates" ]; then
+      orvessa_root_run "$root" update-ca-certificates >/dev/null 2>&1
+    fi
+  fi
 }
 
 # Runs a command inside ROOT as root, in a clean environment (no display of the host's).
