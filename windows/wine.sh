@@ -9,6 +9,12 @@ export WINEPREFIX=$prefix WINEDEBUG=-all
 # No Mono or Gecko: a new prefix would otherwise offer to download them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
+# The folder a desktop session gives its programs; Wine complains on stderr without one.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  export XDG_RUNTIME_DIR
+  trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+fi
 mkdir -p "$prefix"
 wine "$@"
 status=$?
