@@ -1,6 +1,7 @@
 # Sourced: minimal Debian roots made with debootstrap, in which the suite runs on another Debian
 # release (tools/test_in_debian.sh) and the release is built against Debian 12 on a host of
-# another release (tools/release.sh). All of it needs root: debootstrap, mount and chroot.
+# another release (tools/release_in_debian12.sh). All of it needs root: debootstrap, mount and
+# chroot.
 #
 # The archive is the one this machine's apt sources name; a root's base system is kept as a
 # tarball under ORVESSA_ROOTS, so that the next root of that release is made without the network.
@@ -12,7 +13,7 @@ ORVESSA_ROOTS=${ORVESSA_ROOTS:-${XDG_CACHE_HOME:-$HOME/.cache}/orvessa}
 # The archive of this machine's apt sources whose lists have FIELD (RELEASE, LABEL) = VALUE.
 orvessa_apt_source_of() {
   apt-get indextargets --format "\$($1)|\$(REPO_URI)" "Created-By: Packages" 2>/dev/null |
-    awk -F'|' -v want="$2" '$1 == want {print $2; exit}'
+    awk -F'|' -v want="$2" '$1 == want && !found {print $2; found = 1}'
 }
 
 # Debian's archive as this machine's apt sources name it (so a mirror or a proxy set up here is
