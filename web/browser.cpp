@@ -4,10 +4,12 @@
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>
 
+#include <cstdlib>
+
 #include "app/keyboard.h"
 #include "scene/texture_names.h"
 
-extern "C" void orvessa_adapt_page(const char* title, unsigned firstTexture, unsigned lastTexture);
+extern "C" int orvessa_adapt_page(const char* title, unsigned firstTexture, unsigned lastTexture);
 extern "C" void orvessa_key_taken(int special, int key);
 extern "C" void orvessa_runtime_may_end(int mayEnd);
 
@@ -58,5 +60,9 @@ void adaptToPlatform(const char* windowTitle) {
     glutReshapeFunc(reshapeToCanvas);
     glutKeyboardFunc(onKeyTold);
     glutSpecialFunc(onSpecialKeyTold);
-    orvessa_adapt_page(windowTitle, TEX_MINARET, TEX_WALKWAY);
+    // Without WebGL there is nothing to draw on: the program ends, and the page says why
+    // (its exit status is not Escape's 0).
+    if (!orvessa_adapt_page(windowTitle, TEX_MINARET, TEX_WALKWAY)) {
+        std::exit(1);
+    }
 }

@@ -89,7 +89,11 @@ var Module = {
     orvessaPage.exitStatus = status;
     hideNote();
     var ended = document.getElementById('ended');
-    ended.textContent = 'The walk-through has ended (Escape). Reload the page to start it again.';
+    // Escape ends it with 0; anything else is the browser's WebGL 2 missing (web/browser.cpp).
+    ended.textContent = status === 0 ?
+        'The walk-through has ended (Escape). Reload the page to start it again.' :
+        'The walk-through needs WebGL 2, which this browser does not offer or has turned off. ' +
+        'Try another browser, or turn on its hardware acceleration.';
     ended.style.display = 'flex';
   },
 };

@@ -52,6 +52,12 @@ mergeInto(LibraryManager.library, {
     // GLUT's emulation does not name the page after the window.
     document.title = UTF8ToString(title);
 
+    // No window: the browser gave no WebGL 2 context (none offered, or turned off). The
+    // program then ends at once (web/browser.cpp) and the page says why.
+    if (!Module.ctx) {
+      return 0;
+    }
+
     // The program binds fixed names it never generated. Desktop GL makes an object at the
     // first bind of any name; WebGL (and the emulation over it) only knows objects it created.
     for (var name = firstTexture; name <= lastTexture; ++name) {
@@ -152,5 +158,6 @@ mergeInto(LibraryManager.library, {
     }
     fitCanvasToWindow();
     window.addEventListener('resize', fitCanvasToWindow);
+    return 1;
   },
 });

@@ -366,7 +366,9 @@ class Page:
         for script in before_page:
             tab.call("Page.addScriptToEvaluateOnNewDocument", source=script)
         tab.call("Page.navigate", url=url)
-        self.wait_for_page("orvessaPage.frames >= 1", startup_timeout, "the page's first frame")
+        # A page that ended at start (no WebGL) draws no frame.
+        self.wait_for_page("orvessaPage.frames >= 1 || orvessaPage.exitStatus !== null",
+                           startup_timeout, "the page's first frame")
 
     def resize(self, width, height):
         self.tab.call("Emulation.setDeviceMetricsOverride", width=width, height=height,
