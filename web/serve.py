@@ -58,6 +58,12 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
             self.gzipped = gzipped(path)
         return super().send_head()
 
+    # Only the file itself goes gzipped: never a redirect, an error or "not modified".
+    def send_response(self, code, message=None):
+        if code != 200:
+            self.gzipped = None
+        super().send_response(code, message)
+
     def send_header(self, keyword, value):
         if keyword == "Content-Length" and getattr(self, "gzipped", None) is not None:
             super().send_header("Content-Encoding", "gzip")

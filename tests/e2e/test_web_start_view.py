@@ -56,6 +56,20 @@ class WebStartView(web_case.WebCase, test_start_view.StartView):
         finally:
             site.stop()
 
+    def test_a_folder_asked_for_without_its_slash_is_redirected_with_an_empty_body(self):
+        """A redirect's body is empty, gzip accepted or not: no file's length goes with it."""
+        os.makedirs(self.path("site/folder"))
+        with open(self.path("site/folder/index.html"), "wb") as f:
+            f.write(b"<p>in a folder</p>")
+        site = browser.Site(self.path("site"))
+        try:
+            request = urllib.request.Request(site.url + "folder",
+                                             headers={"Accept-Encoding": "gzip"})
+            with urllib.request.urlopen(request, timeout=10) as answer:
+                self.assertEqual(gzip.decompress(answer.read()), b"<p>in a folder</p>")
+        finally:
+            site.stop()
+
     def test_first_frame_fills_the_window_with_the_shipped_textures(self):
         with self.session() as page:
             self.assertRegex(page.value("document.title"), driver.TITLE_PATTERN)
