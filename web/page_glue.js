@@ -109,14 +109,15 @@ mergeInto(LibraryManager.library, {
                       preventDefault: function() {}});
     };
 
-    // A shared view's presses (share.js), all at once before the first frame. Every ordinary
-    // key reads the six pictures again and uploads them, which would cost seconds for a
-    // thousand presses; but here, right after main's set-up read the files, and with nothing
-    // able to run between the presses, every read would give the pictures the program already
-    // holds. So while they run, opening a file fails at once, as for a missing one: a picture
-    // that cannot be read keeps the one the program holds (as on the desktop), and the uploads
-    // of those same pixels are skipped. Nothing else differs: the camera, the modes and the
-    // refused directions go the keys' way.
+    // A shared view's presses (share.js), a slice at a time before the first frame. Every
+    // ordinary key reads the six pictures again and uploads them, which would cost seconds for
+    // a thousand presses; but here every read would give the pictures the program already
+    // holds, which main's set-up has just read. (A picture chosen between the slices presses
+    // a key of its own, which reads it; one dropped then shows at the next key after the
+    // replay, as if dropped just after it.) So while a slice runs, opening a file fails at
+    // once, as for a missing one: a picture that cannot be read keeps the one the program
+    // holds (as on the desktop), and the uploads of those same pixels are skipped. Nothing
+    // else differs: the camera, the modes and the refused directions go the keys' way.
     Module['pressKeysAtStart'] = function(keys) {
       var open = FS.open;
       var missing = new FS.ErrnoError({{{ cDefine('ENOENT') }}});
