@@ -254,6 +254,24 @@ def table(results, sites, presets):
     return "\n".join(lines)
 
 
+def described(conditions):
+    """A preset's conditions in words, for the report."""
+    screen = conditions["screen"]
+    words = ["%d x %d CSS pixels at a device pixel ratio of %g" % (
+        screen["width"], screen["height"], screen["deviceScaleFactor"])]
+    if screen["mobile"]:
+        words.append("touch")
+    if conditions["cpu"] > 1:
+        words.append("the processor %g times slower" % conditions["cpu"])
+    if conditions["latency"]:
+        words.append("%g ms of latency per request" % conditions["latency"])
+    if conditions["download_kbps"]:
+        words.append("%.1f Mbit/s down" % (conditions["download_kbps"] * 1024 / 1e6))
+    if len(words) == 1:
+        words.append("neither the processor nor the network slowed")
+    return ", ".join(words)
+
+
 def section(info, table_text, runs, load_before, load_after, before_label):
     before = ("\"before\" is %s, audited in the same runs, alternating with this build. "
               % before_label) if before_label else ""
@@ -267,11 +285,11 @@ def section(info, table_text, runs, load_before, load_after, before_label):
         "not slow the processor. The first frame is timed apart, in %d more runs of each: "
         "Lighthouse simulates its throttling from an unthrottled load and cannot read the "
         "page, so a fresh Chromium loads it under the preset's conditions applied by DevTools "
-        "(the mobile preset: 412 x 823 CSS pixels at 1.75 device pixels each, touch, the "
-        "processor four times slower, 562.5 ms of latency per request, 1.5 Mbit/s down; the "
-        "desktop preset: 1350 x 940, neither slowed), and `orvessaPage.firstFrameMs` is "
-        "when the first display callback returned, after navigation."
-        % (VERSION, info["chromium"], CHROMIUM_FLAGS, runs, before, runs),
+        "(%s), and `orvessaPage.firstFrameMs` is when the first display callback returned, "
+        "after navigation."
+        % (VERSION, info["chromium"], CHROMIUM_FLAGS, runs, before, runs,
+           "; ".join("the %s preset: %s" % (preset, described(CONDITIONS[preset]))
+                     for preset in CONDITIONS)),
         "",
         "| | |", "|---|---|",
         "| Measured | %s, commit `%s` |" % (
