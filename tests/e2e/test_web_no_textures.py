@@ -39,6 +39,8 @@ NO_WEBGL = ("HTMLCanvasElement.prototype.getContext = (get => function(kind, ...
 
 class WebWithoutWebGL(web_case.WebCase):
     def test_the_page_says_what_it_needs_and_throws_nothing(self):
+        # Chromium's session itself: the cases' own (self.session) puts the guide away, which a
+        # page that has ended does not show.
         with browser.Session(web_case.SITE, log=self.path("browser.log"),
                              before_page=[NO_WEBGL]) as page:
             self.assertEqual(page.value("orvessaPage.exitStatus"), 1)
